@@ -1,0 +1,21 @@
+#include "controls/ControlArray.h"
+
+ControlArray::ControlArray(const QString &name, QObject *parent)
+    : QObject(parent)
+{
+    setObjectName(name);
+}
+
+void ControlArray::add(qint32 index, QObject *member)
+{
+    m_members.append({index, member});
+}
+
+QObject *ControlArray::item(qint32 index) const
+{
+    for (const auto &[i, member] : m_members) {
+        if (i == index)
+            return member;
+    }
+    return nullptr;
+}

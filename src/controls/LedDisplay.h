@@ -1,0 +1,74 @@
+#pragma once
+
+#include "controls/FormControl.h"
+
+// Common ground of the LED-style displays: lamp style, colours and the digit
+// metrics. Size is the digit height in pixels (a digit is 0.55 x Size wide,
+// a group separator 0.18 x Size); the paddings are in twips. The control's
+// Width and Height follow from these and cannot be set from outside.
+// The metrics are 16-bit whole numbers: written values are rounded to the
+// nearest, halves to even, and a setter given the current value does nothing.
+class LedDisplay : public FormControl
+{
+    Q_OBJECT
+    Q_PROPERTY(qint32 LedType READ LedType WRITE setLedType)
+    Q_PROPERTY(qint32 LitColor READ LitColor WRITE setLitColor)
+    Q_PROPERTY(qint32 BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(double Size READ Size WRITE setSize)
+    Q_PROPERTY(double PaddingH READ PaddingH WRITE setPaddingH)
+    Q_PROPERTY(double PaddingV READ PaddingV WRITE setPaddingV)
+    Q_PROPERTY(double PaddingI READ PaddingI WRITE setPaddingI)
+
+public:
+    enum Style { Lines = 0, Dots = 1 };
+
+    explicit LedDisplay(QWidget *parent = nullptr);
+
+    qint32 LedType() const { return m_ledType; }
+    OleColor LitColor() const { return m_litColor; }
+    OleColor BackColor() const { return m_backColor; }
+    double Size() const { return m_size; }
+    double PaddingH() const { return m_paddingH; }
+    double PaddingV() const { return m_paddingV; }
+    double PaddingI() const { return m_paddingI; }
+
+    void setLedType(qint32 style);
+    void setLitColor(OleColor color);
+    void setBackColor(OleColor color);
+    void setSize(double size);
+    void setPaddingH(double twips);
+    void setPaddingV(double twips);
+    void setPaddingI(double twips);
+
+    // The extent follows from the metrics; outside writes are ignored.
+    void setWidth(double) override {}
+    void setHeight(double) override {}
+
+    QSize sizeHint() const override;
+
+    // Digit and separator widths in pixels for a given Size.
+    static double digitWidthFor(double size) { return 0.55 * size; }
+    static double separatorWidthFor(double size) { return 0.18 * size; }
+
+protected:
+    // Recomputes Width and Height from the metrics; subclasses call it when
+    // anything that changes their extent changes.
+    void updateExtent();
+    // Width of the lit area in twips, between the horizontal paddings.
+    virtual double contentWidthTwips() const = 0;
+
+    // Drops cached drawings and schedules a repaint.
+    void invalidate();
+
+    qint16 m_size = 0;
+    qint16 m_paddingH = 0;
+    qint16 m_paddingV = 0;
+    qint16 m_paddingI = 0;
+
+private:
+    virtual void metricsChanged() {}
+
+    qint32 m_ledType = Lines;
+    OleColor m_litColor = rgbColor(255, 0, 0);
+    OleColor m_backColor = 0;
+};

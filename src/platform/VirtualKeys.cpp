@@ -1,0 +1,115 @@
+#include "platform/VirtualKeys.h"
+
+
+namespace VirtualKeys {
+
+// Shifted symbols of a US keyboard report the code of their unshifted key.
+static qint16 fromSymbol(int key)
+{
+    switch (key) {
+    case Qt::Key_Exclam: return 49;
+    case Qt::Key_At: return 50;
+    case Qt::Key_NumberSign: return 51;
+    case Qt::Key_Dollar: return 52;
+    case Qt::Key_Percent: return 53;
+    case Qt::Key_AsciiCircum: return 54;
+    case Qt::Key_Ampersand: return 55;
+    case Qt::Key_Asterisk: return 56;
+    case Qt::Key_ParenLeft: return 57;
+    case Qt::Key_ParenRight: return 48;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon: return 186;
+    case Qt::Key_Equal:
+    case Qt::Key_Plus: return 187;
+    case Qt::Key_Comma:
+    case Qt::Key_Less: return 188;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore: return 189;
+    case Qt::Key_Period:
+    case Qt::Key_Greater: return 190;
+    case Qt::Key_Slash:
+    case Qt::Key_Question: return 191;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_AsciiTilde: return 192;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft: return 219;
+    case Qt::Key_Backslash:
+    case Qt::Key_Bar: return 220;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight: return 221;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl: return 222;
+    default: return 0;
+    }
+}
+
+static qint16 fromKeypad(int key)
+{
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return qint16(Numpad0 + (key - Qt::Key_0));
+    switch (key) {
+    case Qt::Key_Asterisk: return Multiply;
+    case Qt::Key_Plus: return Add;
+    case Qt::Key_Minus: return Subtract;
+    case Qt::Key_Period:
+    case Qt::Key_Comma: return Decimal; // some layouts put a comma there
+    case Qt::Key_Slash: return Divide;
+    default: return 0; // navigation keys fall through to their own codes
+    }
+}
+
+qint16 fromQtKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::KeypadModifier) {
+        if (const qint16 code = fromKeypad(key))
+            return code;
+    }
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return qint16(key); // Qt uses the upper-case letter for both cases
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return qint16(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+        return qint16(F1 + (key - Qt::Key_F1));
+
+    switch (key) {
+    case Qt::Key_Backspace: return Back;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return Tab;
+    case Qt::Key_Clear: return Clear; // keypad 5 with NumLock off
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Return;
+    case Qt::Key_Shift: return Shift;
+    case Qt::Key_Control: return Control;
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr: return Menu;
+    case Qt::Key_Pause: return Pause;
+    case Qt::Key_Escape: return Escape;
+    case Qt::Key_Space: return Space;
+    case Qt::Key_PageUp: return Prior;
+    case Qt::Key_PageDown: return Next;
+    case Qt::Key_End: return End;
+    case Qt::Key_Home: return Home;
+    case Qt::Key_Left: return Left;
+    case Qt::Key_Up: return Up;
+    case Qt::Key_Right: return Right;
+    case Qt::Key_Down: return Down;
+    case Qt::Key_Insert: return Insert;
+    case Qt::Key_Delete: return Delete;
+    case Qt::Key_NumLock: return NumLock;
+    default: return fromSymbol(key);
+    }
+}
+
+qint16 shiftMask(Qt::KeyboardModifiers modifiers)
+{
+    qint16 mask = 0;
+    if (modifiers & Qt::ShiftModifier)
+        mask |= 1;
+    if (modifiers & Qt::ControlModifier)
+        mask |= 2;
+    if (modifiers & Qt::AltModifier)
+        mask |= 4;
+    return mask;
+}
+
+} // namespace VirtualKeys

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QtGlobal>
+#include <qnamespace.h>
+
+// Virtual-key codes as the board and its settings know them (13 Enter,
+// 37-40 arrows, 65-90 letters, 96-105 keypad digits, 112 F1 ...), made from
+// Qt's key events. A release yields the same code as its press.
+namespace VirtualKeys {
+
+enum : qint16 {
+    Back = 8, Tab = 9, Clear = 12, Return = 13, Shift = 16, Control = 17, Menu = 18, Pause = 19,
+    Escape = 27, Space = 32, Prior = 33, Next = 34, End = 35, Home = 36,
+    Left = 37, Up = 38, Right = 39, Down = 40, Insert = 45, Delete = 46,
+    Numpad0 = 96, Multiply = 106, Add = 107, Subtract = 109, Decimal = 110, Divide = 111,
+    F1 = 112, F2 = 113, NumLock = 144,
+    OemPlus = 187, OemMinus = 189, OemPeriod = 190,
+};
+
+// The code for a Qt key and its modifiers (only the keypad flag matters),
+// or 0 when the key has none.
+qint16 fromQtKey(int key, Qt::KeyboardModifiers modifiers);
+
+// The shift mask of a key or mouse event: 1 Shift, 2 Ctrl, 4 Alt.
+qint16 shiftMask(Qt::KeyboardModifiers modifiers);
+
+} // namespace VirtualKeys

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// The per-user settings store: strings addressed by section and key under
+// the application "Zembrak" (organization "Zembrak" too). Nothing else in
+// the program touches QSettings.
+namespace SettingsStore {
+
+// The stored text, or Default when the key is absent.
+QString GetSetting(const QString &Section, const QString &Key, const QString &Default);
+void SaveSetting(const QString &Section, const QString &Key, const QString &Value);
+
+// Sends every later read and write to the store file at path (tests use a
+// throwaway file); an empty path returns to the user's own store.
+void useFile(const QString &path);
+
+} // namespace SettingsStore
+
+// Fills the settings variables from the store, in the fixed key order
+// (FormBack before LEDSelected, which defaults to it). A stored number that
+// does not convert to the variable's width loads as that key's default.
+void LoadSettings();
+
+// Writes every settings variable back to the store, and the IsKeyCode marker.
+void SaveSettings();

@@ -1,0 +1,3 @@
+// placeholder
+#include <fstream>
+int main(int, char **argv) { std::ofstream(argv[1]); }
