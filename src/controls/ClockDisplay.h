@@ -5,6 +5,15 @@
 // The contest clock: a time in seconds shown in digit groups, by default one
 // digit of minutes and two of seconds ("1,2") with units "60,1", separated
 // by a colon, framed by a border line.
+// The caption is floored to whole seconds; a negative one shows zeros. A
+// time beyond the leftmost group stops at the largest time the digits hold
+// (9:59 on "1,2" with "60,1"): a contest clock that wrapped round would
+// claim the time was nearly out. The leftmost group takes the whole count of
+// its unit, every other group the remainder of the group before it, shown
+// on its own digits with leading zeros. A group that has no unit in
+// GroupBases stays dark. Text that is not a list of positive whole numbers
+// (lengths at most 9 digits, at most 8 groups) is ignored and the last good
+// list kept.
 class ClockDisplay : public LedDisplay
 {
     Q_OBJECT
@@ -38,6 +47,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QList<Cell> cells() const;
+
     float m_caption = 0;
     QString m_groupBases = QStringLiteral("60,1");
     QString m_groupLengths = QStringLiteral("1,2");

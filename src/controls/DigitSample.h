@@ -3,6 +3,7 @@
 #include "controls/LedDisplay.h"
 
 // One digit in the chosen lamp style, the preview of the options dialog.
+// A Caption outside 0 to 9 lights no lamp.
 class DigitSample : public LedDisplay
 {
     Q_OBJECT

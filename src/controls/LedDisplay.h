@@ -1,6 +1,9 @@
 #pragma once
 
 #include "controls/FormControl.h"
+#include "controls/LedPainter.h"
+
+#include <QList>
 
 // Common ground of the LED-style displays: lamp style, colours and the digit
 // metrics. Size is the digit height in pixels (a digit is 0.55 x Size wide,
@@ -8,6 +11,9 @@
 // Width and Height follow from these and cannot be set from outside.
 // The metrics are 16-bit whole numbers: written values are rounded to the
 // nearest, halves to even, and a setter given the current value does nothing.
+// Negative metrics are taken as 0. Any LedType other than Dots draws Lines.
+// The lit area is centred in the control, so that rounding its edges to
+// whole pixels leaves the paddings even on both sides.
 class LedDisplay : public FormControl
 {
     Q_OBJECT
@@ -59,6 +65,19 @@ protected:
 
     // Drops cached drawings and schedules a repaint.
     void invalidate();
+    // Rounds and stores a metric, then resizes and repaints; false when the
+    // value was already held.
+    bool setMetric(qint16 &metric, double value);
+
+    // One cell of the panel, left to right: a glyph and the gap before it.
+    struct Cell
+    {
+        LedPainter::Glyph glyph;
+        double gapTwips = 0;
+    };
+    double cellsWidthTwips(const QList<Cell> &cells) const;
+    // Fills the panel with the background colour and draws the cells.
+    void paintCells(QPainter &painter, const QList<Cell> &cells);
 
     qint16 m_size = 0;
     qint16 m_paddingH = 0;
@@ -71,4 +90,5 @@ private:
     qint32 m_ledType = Lines;
     OleColor m_litColor = rgbColor(255, 0, 0);
     OleColor m_backColor = 0;
+    LedPainter::GlyphCache m_glyphs;
 };

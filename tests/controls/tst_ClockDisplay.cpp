@@ -1,0 +1,174 @@
+#include "controls/ClockDisplay.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+
+namespace {
+
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int during(const std::function<void()> &change)
+    {
+        QCoreApplication::processEvents();
+        m_count = 0;
+        change();
+        QCoreApplication::processEvents();
+        return m_count;
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        m_count += event->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    int m_count = 0;
+};
+
+void designClock(ClockDisplay &c)
+{
+    c.setPaddingH(180);
+    c.setPaddingV(80);
+    c.setPaddingI(180);
+    c.setPaddingD(180);
+    c.setSize(65);
+    c.setCaption(120);
+    c.setGroupLengths(QStringLiteral("1,2"));
+}
+
+QStringList groups(const char *text)
+{
+    return QString::fromLatin1(text).split(QLatin1Char(':'));
+}
+
+} // namespace
+
+TEST(ClockDisplay, ExtentFollowsGroupsAndPaddings)
+{
+    ClockDisplay c;
+    designClock(c);
+    EXPECT_NEAR(c.Width(), 2685, 15);
+    EXPECT_NEAR(c.Height(), 1140, 15);
+    const double width = c.Width();
+
+    c.setPaddingD(280); // on both sides of the colon
+    EXPECT_NEAR(c.Width(), width + 200, 1e-9);
+    c.setGroupLengths(QStringLiteral("2,2"));
+    EXPECT_NEAR(c.Width(), width + 200 + 0.55 * 65 * 15 + 180, 1e-9);
+    c.setWidth(10);
+    EXPECT_NEAR(c.Width(), width + 200 + 0.55 * 65 * 15 + 180, 1e-9);
+}
+
+TEST(ClockDisplay, GroupTextsForMinutesAndSeconds)
+{
+    ClockDisplay c;
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::pair<float, const char *> cases[] = {
+        { 0, "0:00" },
+        { 59, "0:59" },
+        { 60, "1:00" },
+        { 120, "2:00" },
+        { 599, "9:59" },
+        { 90.5f, "1:30" },
+        { -1, "0:00" },
+        { -0.5f, "0:00" },
+        { 600, "9:59" },
+        { 1e30f, "9:59" },
+        { inf, "9:59" },
+        { std::numeric_limits<float>::quiet_NaN(), "0:00" },
+    };
+    for (const auto &[seconds, shown] : cases) {
+        c.setCaption(seconds);
+        EXPECT_EQ(c.groupTexts(), groups(shown)) << seconds;
+    }
+}
+
+TEST(ClockDisplay, OtherUnitsAndLengths)
+{
+    ClockDisplay c;
+    c.setCaption(599);
+    c.setGroupBases(QStringLiteral("100,1"));
+    EXPECT_EQ(c.groupTexts(), groups("5:99"));
+    c.setGroupBases(QStringLiteral("1000,1")); // an inner group too narrow shows its last digits
+    c.setCaption(1234);
+    EXPECT_EQ(c.groupTexts(), groups("1:34"));
+
+    c.setGroupBases(QStringLiteral("3600, 60, 1"));
+    c.setGroupLengths(QStringLiteral("1,2,2"));
+    c.setCaption(3725);
+    EXPECT_EQ(c.groupTexts(), groups("1:02:05"));
+    c.setGroupBases(QStringLiteral("60")); // a group without a unit stays dark
+    EXPECT_EQ(c.groupTexts(), groups("9:  :  "));
+}
+
+TEST(ClockDisplay, MalformedGroupListsKeepTheLastGoodOne)
+{
+    ClockDisplay c;
+    designClock(c);
+    c.setCaption(95);
+    const double width = c.Width();
+    for (const char *bad : { "", ",", "abc", "60,,1", "60;1", "60,0", "-60,1", "60,1.5", "99999999999,1",
+             "1,1,1,1,1,1,1,1,1" }) {
+        c.setGroupBases(QString::fromLatin1(bad));
+        c.setGroupLengths(QString::fromLatin1(bad));
+        EXPECT_EQ(c.GroupBases(), QStringLiteral("60,1")) << bad;
+        EXPECT_EQ(c.GroupLengths(), QStringLiteral("1,2")) << bad;
+        EXPECT_EQ(c.groupTexts(), groups("1:35")) << bad;
+        EXPECT_DOUBLE_EQ(c.Width(), width) << bad;
+    }
+    c.setGroupLengths(QStringLiteral("1,10"));
+    EXPECT_EQ(c.GroupLengths(), QStringLiteral("1,2"));
+}
+
+TEST(ClockDisplay, OnlyChangedValuesRepaint)
+{
+    ClockDisplay c;
+    designClock(c);
+    c.show();
+    PaintCounter paints(&c);
+    for (const char *name : { "Caption", "GroupBases", "GroupLengths", "BorderColor", "PaddingD", "Size" })
+        EXPECT_EQ(paints.during([&] { c.setProperty(name, c.property(name)); }), 0) << name;
+    EXPECT_EQ(paints.during([&] { c.setGroupBases(QStringLiteral("60,x")); }), 0);
+
+    EXPECT_GT(paints.during([&] { c.setCaption(119); }), 0);
+    EXPECT_GT(paints.during([&] { c.setGroupBases(QStringLiteral("100,1")); }), 0);
+    EXPECT_GT(paints.during([&] { c.setBorderColor(0); }), 0);
+    EXPECT_GT(paints.during([&] { c.setPaddingD(100); }), 0);
+}
+
+TEST(ClockDisplay, DrawsDigitsColonAndBorder)
+{
+    ClockDisplay c;
+    designClock(c);
+    const QColor lit = toQColor(c.LitColor());
+    const QColor border = toQColor(c.BorderColor());
+    const int colonX = int((180 + 0.55 * 65 * 15 + 180 + 0.09 * 65 * 15) / 15);
+    QImage previous;
+    for (int style : { LedDisplay::Lines, LedDisplay::Dots }) {
+        c.setLedType(style);
+        const QImage image = c.grab().toImage();
+        const int w = image.width(), h = image.height();
+        EXPECT_TRUE(image.pixelColor(w / 2, 0) == border && image.pixelColor(w - 1, h / 2) == border &&
+            image.pixelColor(0, h / 3) == border && image.pixelColor(w / 3, h - 1) == border);
+        EXPECT_NE(image.pixelColor(1, h / 2), border) << "one pixel wide at the design size";
+        int colonLit = 0;
+        for (int y = 0; y < h; ++y)
+            colonLit += image.pixelColor(colonX, y) == lit;
+        EXPECT_GT(colonLit, 5) << style;
+        EXPECT_NE(image, previous);
+        previous = image;
+    }
+    c.setSize(195); // the border thickens with the digits
+    const QImage large = c.grab().toImage();
+    EXPECT_EQ(large.pixelColor(2, large.height() / 2), border);
+    EXPECT_NE(large.pixelColor(3, large.height() / 2), border);
+}
