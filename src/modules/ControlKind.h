@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaClassInfo>
 #include <QObject>
 #include <QString>
 
