@@ -19,3 +19,12 @@ QObject *ControlArray::item(qint32 index) const
     }
     return nullptr;
 }
+
+QList<qint32> ControlArray::indices() const
+{
+    QList<qint32> all;
+    all.reserve(m_members.size());
+    for (const auto &member : m_members)
+        all.append(member.first);
+    return all;
+}

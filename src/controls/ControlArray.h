@@ -16,6 +16,8 @@ public:
     qint32 Count() const { return qint32(m_members.size()); }
     void add(qint32 index, QObject *member);
     QObject *item(qint32 index) const;
+    // The indices in use, in the order the members were added.
+    QList<qint32> indices() const;
 
     template<typename T>
     T *at(qint32 index) const { return qobject_cast<T *>(item(index)); }

@@ -18,9 +18,6 @@ bool writeColor(QObject *control, const char *property, OleColor color)
     return control->setProperty(property, QVariant::fromValue<qint32>(color));
 }
 
-// The highest index a control array may hold.
-constexpr qint32 LastArrayIndex = 32767;
-
 } // namespace
 
 void ColorFormControls(const Form &window, const QList<QObject *> &Exceptions)
@@ -68,15 +65,8 @@ void SetLedColor(QObject *Display, OleColor Color)
     const auto *array = qobject_cast<const ControlArray *>(Display);
     if (!array)
         return;
-    // The array lists its members by index only; the indices need not run
-    // from 0 without gaps, so look until every member has been found.
-    const qint32 members = array->Count();
-    qint32 found = 0;
-    for (qint32 index = 0; found < members && index <= LastArrayIndex; ++index) {
+    for (qint32 index : array->indices()) {
         QObject *member = array->item(index);
-        if (!member)
-            continue;
-        ++found;
         if (!writeColor(member, "BackColor", Settings::LEDBack) || !writeColor(member, "LitColor", Color))
             return;
     }

@@ -28,12 +28,8 @@ bool plausibleSize(const QSize &size)
         && size.height() <= MaxPictureSide;
 }
 
-// The natural height is kept in 16-bit twips; a taller picture does not fit.
-bool fitsInTwips(const QSize &size)
-{
-    constexpr qint64 maxHeightTwips = std::numeric_limits<qint16>::max();
-    return qint64(size.height()) * TwipsPerPixel <= maxHeightTwips;
-}
+// The natural height is read as 16-bit twips, which ends at 2184 pixels.
+constexpr int MaxNaturalHeight = std::numeric_limits<qint16>::max() / TwipsPerPixel;
 
 // The picture in the file, or a null image when it is none we can show.
 QImage loadPicture(const QString &fileName)
@@ -49,8 +45,12 @@ QImage loadPicture(const QString &fileName)
     if (announced.isValid() && !plausibleSize(announced))
         return {};
     QImage picture = reader.read();
-    if (picture.isNull() || !plausibleSize(picture.size()) || !fitsInTwips(picture.size()))
+    if (picture.isNull() || !plausibleSize(picture.size()))
         return {};
+    // An ordinary phone photo is taller than that; shrinking it keeps its
+    // proportions, which is all the fitting needs, and saves memory besides.
+    if (picture.height() > MaxNaturalHeight)
+        picture = picture.scaledToHeight(MaxNaturalHeight, Qt::SmoothTransformation);
     return picture;
 }
 

@@ -1,3 +1,5 @@
+#include "support/FakeForm.h"
+
 #include "modules/Form.h"
 #include "modules/modColor.h"
 
@@ -18,29 +20,6 @@
 using namespace modColor;
 
 namespace {
-
-class FakeForm : public Form
-{
-public:
-    QList<QObject *> Controls() const override { return controls; }
-    double OuterWidth() const override { return 9600; }
-    double OuterHeight() const override { return 7200; }
-    bool IsMinimized() const override { return false; }
-    void BeginLayoutUpdate() override {}
-    void EndLayoutUpdate() override {}
-
-    template<typename T>
-    T *add(const char *name)
-    {
-        auto *control = new T(&root);
-        control->setObjectName(QString::fromLatin1(name));
-        controls.append(control);
-        return control;
-    }
-
-    QWidget root;
-    QList<QObject *> controls;
-};
 
 // A kind named "Label" that has no ForeColor to take.
 class BrokenLabel : public QObject

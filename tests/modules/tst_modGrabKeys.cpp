@@ -1,3 +1,5 @@
+#include "support/FakeForm.h"
+
 #include "modules/Form.h"
 #include "modules/modGrabKeys.h"
 
@@ -20,29 +22,6 @@
 using namespace modGrabKeys;
 
 namespace {
-
-class FakeForm : public Form
-{
-public:
-    QList<QObject *> Controls() const override { return controls; }
-    double OuterWidth() const override { return 9600; }
-    double OuterHeight() const override { return 7200; }
-    bool IsMinimized() const override { return false; }
-    void BeginLayoutUpdate() override {}
-    void EndLayoutUpdate() override {}
-
-    template<typename T>
-    T *add(const char *name)
-    {
-        auto *control = new T(&root);
-        control->setObjectName(QString::fromLatin1(name));
-        controls.append(control);
-        return control;
-    }
-
-    QWidget root;
-    QList<QObject *> controls;
-};
 
 // A frame twice as wide as high, with its image inside.
 class Pictures : public ::testing::Test
@@ -138,17 +117,21 @@ TEST_F(Pictures, FillsTheFrameKeepingItsShapeAndCentres)
     }
 }
 
-TEST_F(Pictures, TallestPictureThatFitsSixteenBitTwipsIsShown)
+TEST_F(Pictures, TallPhotosShrinkToSixteenBitTwipsKeepingTheirShape)
 {
     FitPicture(image, &container, picture("edge.png", 10, 2184)); // 32760 twips
-    EXPECT_FALSE(image->Picture().isNull());
+    EXPECT_EQ(image->Picture().size(), QSize(10, 2184));
     expectPlaced((3000 - 1500.0 * 150 / 32760) / 2, 0, 1500.0 * 150 / 32760, 1500);
+
+    FitPicture(image, &container, picture("phone.png", 3000, 4000));
+    EXPECT_EQ(image->Picture().height(), 2184);
+    EXPECT_EQ(image->Picture().width(), 1638);
+    expectPlaced((3000 - 1125) / 2.0, 0, 1125, 1500);
 }
 
 TEST_F(Pictures, NoPictureOrAnUnusableOneShowsNothing)
 {
     const QString files[] = {
-        picture("toolong.png", 10, 2185), // 32775 twips: no longer a 16-bit height
         picture("toowide.png", 16385, 1),
         file("corrupt.bmp", "BM this is not a picture at all"),
         file("empty.jpg", {}),

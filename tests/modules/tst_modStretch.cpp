@@ -1,3 +1,5 @@
+#include "support/FakeForm.h"
+
 #include "modules/Form.h"
 #include "modules/modStretch.h"
 
@@ -22,34 +24,6 @@ using namespace modStretch;
 namespace {
 
 // A window reduced to what the scaling asks of it.
-class FakeForm : public Form
-{
-public:
-    QList<QObject *> Controls() const override { return controls; }
-    double OuterWidth() const override { return width; }
-    double OuterHeight() const override { return height; }
-    bool IsMinimized() const override { return minimized; }
-    void BeginLayoutUpdate() override { ++begins; }
-    void EndLayoutUpdate() override { ++ends; }
-
-    template<typename T>
-    T *add(const char *name)
-    {
-        auto *control = new T(&root);
-        control->setObjectName(QString::fromLatin1(name));
-        controls.append(control);
-        return control;
-    }
-
-    QWidget root;
-    QList<QObject *> controls;
-    double width = 9600;
-    double height = 7200;
-    bool minimized = false;
-    int begins = 0;
-    int ends = 0;
-};
-
 // Controls known by type name only, with plain dynamic properties, so that
 // a write shows even where a real control would place itself.
 class LineProbe : public QObject
