@@ -1,1 +1,183 @@
-// placeholder
+// The board's life: creation, loading, resizing, focus and closing.
+
+#include "scoreboard/frmScoreboard.h"
+
+#include "controls/ClockDisplay.h"
+#include "controls/DigitDisplay.h"
+#include "controls/Image.h"
+#include "controls/Label.h"
+#include "controls/PictureBox.h"
+#include "controls/Shape.h"
+#include "controls/Timer.h"
+#include "modules/modGrabKeys.h"
+#include "modules/modStretch.h"
+#include "platform/MMControl.h"
+#include "settings/SettingsVariables.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+frmScoreboard::frmScoreboard(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmScoreboard"));
+    setWindowTitle(QStringLiteral("Zembrak"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(DesignClientWidth, DesignClientHeight);
+
+    createControls();
+    setFocusOrder();
+    connectHandlers();
+
+    tmrClock1->setEnabled(true);
+    Form_Load();
+}
+
+frmScoreboard::~frmScoreboard()
+{
+    // The sound file is released however the window goes.
+    mmcBuzzer->setCommand(QStringLiteral("Close"));
+}
+
+void frmScoreboard::Form_Load()
+{
+    // The snapshot comes first, before anything changes the controls.
+    modStretch::RecordLayout(*this);
+    PeriodResetTime = TimeValue::fromSeconds(120);
+    tkPeriod->setSeconds(TimeValue::fromSeconds(120));
+    tkHoldHome->setSeconds(TimeValue());
+    tkHoldVisitor->setSeconds(TimeValue());
+    RefreshTime();
+    UpdateLabels();
+    UpdateFormColors();
+    tledPeriod->setFocus();
+}
+
+void frmScoreboard::Form_Resize()
+{
+    modStretch::StretchLayout(*this);
+    ObjectSelected(nullptr);
+    UpdateLabels();
+}
+
+void frmScoreboard::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    noteFrameMargins();
+    Form_Resize();
+}
+
+void frmScoreboard::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    noteFrameMargins();
+}
+
+// The layout was recorded before the window manager framed the window, when
+// the frame could not be known. The frame was there all along, so it is added
+// to the recorded outer size once it shows: the board then scales by the
+// outer size as designed, and keeps its design look at its design size.
+void frmScoreboard::noteFrameMargins()
+{
+    if (m_frameKnown || !testAttribute(Qt::WA_WState_Created))
+        return;
+    const QRect frame = frameGeometry();
+    const int extraWidth = frame.width() - width();
+    const int extraHeight = frame.height() - height();
+    if (extraWidth <= 0 && extraHeight <= 0)
+        return;
+    m_frameKnown = true;
+    modStretch::DesignFormWidth += extraWidth * TwipsPerPixel;
+    modStretch::DesignFormHeight += extraHeight * TwipsPerPixel;
+}
+
+double frmScoreboard::OuterWidth() const
+{
+    return double(frameGeometry().width()) * TwipsPerPixel;
+}
+
+double frmScoreboard::OuterHeight() const
+{
+    return double(frameGeometry().height()) * TwipsPerPixel;
+}
+
+void frmScoreboard::BeginLayoutUpdate()
+{
+    // Rather than hide the window (which on X11 unmaps it and loses its
+    // place, focus and full-screen state), painting is held back.
+    m_layoutSuspended = true;
+    setUpdatesEnabled(false);
+}
+
+void frmScoreboard::EndLayoutUpdate()
+{
+    m_layoutSuspended = false;
+    setUpdatesEnabled(true);
+    update();
+}
+
+void frmScoreboard::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    ObjectSelected(tledPeriod);
+}
+
+void frmScoreboard::closeEvent(QCloseEvent *event)
+{
+    if (!mmcBuzzer->FileName().isEmpty())
+        mmcBuzzer->setCommand(QStringLiteral("Close"));
+    event->accept();
+    // The whole program ends with the board, whatever else is open.
+    QApplication::exit(0);
+}
+
+void frmScoreboard::setBackColor(OleColor color)
+{
+    if (m_backColor == color)
+        return;
+    m_backColor = color;
+    update();
+}
+
+void frmScoreboard::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), toQColor(m_backColor));
+}
+
+void frmScoreboard::setClock(const MatchTimer::Clock &clock)
+{
+    tkPeriod->setClock(clock);
+    tkHoldHome->setClock(clock);
+    tkHoldVisitor->setClock(clock);
+}
+
+void frmScoreboard::UpdateLabels()
+{
+    lblTitle->setCaption(Settings::TitleText);
+    lblHomeName->setCaption(Settings::HomeText);
+    lblVisitorName->setCaption(Settings::VisitorText);
+    modGrabKeys::FitPicture(imgHomePic, picHomePicContainer, Settings::HomePic);
+    modGrabKeys::FitPicture(imgVisitorPic, picVisitorPicContainer, Settings::VisitorPic);
+    modGrabKeys::SetLedType(*this, Settings::LEDType);
+}
+
+void frmScoreboard::ObjectSelected(FormControl *SelectedObject)
+{
+    // The margin is a 16-bit number of twips: widths beyond 2184 pixels
+    // would overflow it, so the setting is held to that range.
+    const qint16 width = std::clamp<qint16>(Settings::LEDSelectedWidth, 0, 2184);
+    const qint16 Margin = qint16(width * TwipsPerPixel);
+
+    shpObjectSelected->setVisible_(false);
+    if (!SelectedObject)
+        return;
+    shpObjectSelected->setLeft(SelectedObject->Left() - Margin);
+    shpObjectSelected->setTop(SelectedObject->Top() - Margin);
+    shpObjectSelected->setWidth(SelectedObject->Width() + 2 * Margin + TwipsPerPixel);
+    shpObjectSelected->setHeight(SelectedObject->Height() + 2 * Margin + TwipsPerPixel);
+    shpObjectSelected->setVisible_(true);
+}

@@ -1,1 +1,106 @@
-// placeholder
+// Key dispatch: every key pressed on the board reaches AllKeyCode first.
+
+#include "scoreboard/frmScoreboard.h"
+
+#include "modules/modGrabKeys.h"
+#include "modules/modStretch.h"
+#include "platform/VirtualKeys.h"
+#include "settings/SettingsVariables.h"
+
+#include <QKeyEvent>
+
+void frmScoreboard::AllKeyCode(qint16 KeyCode)
+{
+    // Osaekomi selection stands apart: a command key bound to an arrow does both.
+    if (KeyCode == VirtualKeys::Left || KeyCode == VirtualKeys::Up || KeyCode == VirtualKeys::Right) {
+        TimePin = KeyCode;
+        UpdatePinStatus();
+    }
+
+    if (KeyCode == Settings::StartStopPeriodClockKey) {
+        if (!tkPeriod->Running()) {
+            tkPeriod->setRunning(true);
+        } else {
+            tkPeriod->setRunning(false);
+            tkHoldHome->setRunning(false);
+            tkHoldVisitor->setRunning(false);
+        }
+        RefreshTime();
+    } else if (KeyCode == Settings::ResetPeriodClockKey) {
+        tkPeriod->setRunning(false);
+        tkPeriod->setSeconds(PeriodResetTime);
+        tkHoldHome->setRunning(false);
+        tkHoldVisitor->setRunning(false);
+        tkHoldHome->setSeconds(TimeValue());
+        tkHoldVisitor->setSeconds(TimeValue());
+        RefreshTime();
+    } else if (KeyCode == Settings::BuzzerKey) {
+        Buzzer(Settings::BuzzerFile);
+    } else if (KeyCode == VirtualKeys::F1) {
+        // The help viewer is not part of the board yet; F1 has nothing to show.
+    } else if (KeyCode == VirtualKeys::F2) {
+        // The options dialog would run modally here. Whatever it changed, the
+        // board re-reads its labels, colours and times and takes a new layout.
+        UpdateLabels();
+        UpdateFormColors();
+        RefreshTime();
+        modStretch::RecordLayout(*this);
+    }
+}
+
+void frmScoreboard::AllKeyUp(qint16 KeyCode, qint16 Shift)
+{
+    Q_UNUSED(Shift);
+    if (KeyCode == VirtualKeys::NumLock)
+        UpdateNumLock();
+}
+
+qint16 frmScoreboard::KeyCodeToAsci(qint16 KeyCode)
+{
+    if (KeyCode == VirtualKeys::Space)
+        return 32;
+    if (KeyCode == VirtualKeys::Return)
+        return 13;
+    if (KeyCode == Settings::ClearKey)
+        return 0;
+    if (KeyCode == VirtualKeys::OemPlus || KeyCode == VirtualKeys::Add)
+        return 43;
+    if (KeyCode == VirtualKeys::OemMinus || KeyCode == VirtualKeys::Subtract)
+        return 45;
+    if (KeyCode >= 96 && KeyCode <= 105)
+        return qint16(48 + (KeyCode - 96));
+    if (KeyCode >= 48 && KeyCode <= 57)
+        return KeyCode;
+    if (KeyCode == VirtualKeys::Decimal || KeyCode == VirtualKeys::OemPeriod)
+        return 46;
+    return -1;
+}
+
+void frmScoreboard::UpdateNumLock()
+{
+    if (Settings::NumLockForce == 1)
+        modGrabKeys::SetNumLock(true);
+    else if (Settings::NumLockForce == 2)
+        modGrabKeys::SetNumLock(false);
+}
+
+// Keys reach the window itself only when no control has the focus.
+void frmScoreboard::keyPressEvent(QKeyEvent *event)
+{
+    const qint16 code = VirtualKeys::fromQtKey(event->key(), event->modifiers());
+    if (code == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    AllKeyCode(code);
+}
+
+void frmScoreboard::keyReleaseEvent(QKeyEvent *event)
+{
+    const qint16 code = VirtualKeys::fromQtKey(event->key(), event->modifiers());
+    if (code == 0 || event->isAutoRepeat()) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    AllKeyUp(code, VirtualKeys::shiftMask(event->modifiers()));
+}

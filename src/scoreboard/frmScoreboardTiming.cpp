@@ -1,1 +1,78 @@
-// placeholder
+// The contest clock, the osaekomi counters and the buzzer.
+
+#include "scoreboard/frmScoreboard.h"
+
+#include "controls/ClockDisplay.h"
+#include "controls/DigitDisplay.h"
+#include "modules/Rounding.h"
+#include "platform/MMControl.h"
+#include "settings/SettingsVariables.h"
+
+#include <QFileInfo>
+
+TimeValue PeriodResetTime = TimeValue::fromSeconds(120);
+
+static qint16 wholeHoldSeconds(TimeValue value)
+{
+    const qint64 whole = Rounding::halfEvenSeconds(value);
+    return qint16(std::clamp<qint64>(whole, -32768, 32767));
+}
+
+void frmScoreboard::RefreshTime()
+{
+    const TimeValue T = tkPeriod->Seconds();
+    tledPeriod->setGroupBases(QStringLiteral("60,1"));
+    // Adding 0.4999 shows the remaining time rounded up to the next whole
+    // second, so the clock reads 0:00 only when the time is really out.
+    tledPeriod->setCaption(float(Rounding::halfEvenSeconds(T + TimeValue::fromTicks(4999))));
+    nledHoldHome->setCaption(wholeHoldSeconds(tkHoldHome->Seconds()));
+    nledHoldVisitor->setCaption(wholeHoldSeconds(tkHoldVisitor->Seconds()));
+
+    if (T > TimeValue()) {
+        TimeUpBuzzed = VbFalse;
+        return;
+    }
+    if (tkPeriod->Running()) {
+        // Stops all three timers; the nested refresh finds the clock stopped.
+        AllKeyCode(Settings::StartStopPeriodClockKey);
+        if (TimeUpBuzzed == VbFalse) {
+            TimeUpBuzzed = VbTrue;
+            Buzzer(Settings::BuzzerFile);
+        }
+    }
+}
+
+void frmScoreboard::UpdatePinStatus()
+{
+    if (tkPeriod->Running()) {
+        tkHoldHome->setSeconds(TimeValue());
+        tkHoldVisitor->setSeconds(TimeValue());
+        tkHoldHome->setRunning(TimePin == 37);
+        tkHoldVisitor->setRunning(TimePin == 39);
+    } else {
+        tkHoldHome->setRunning(false);
+        tkHoldVisitor->setRunning(false);
+    }
+}
+
+void frmScoreboard::Buzzer(const QString &FileName)
+{
+    const QFileInfo file(FileName);
+    if (FileName.isEmpty() || !file.isFile() || file.isHidden() || BuzzerPlaying != VbFalse)
+        return;
+    if (mmcBuzzer->FileName() != FileName) {
+        mmcBuzzer->setCommand(QStringLiteral("Close"));
+        mmcBuzzer->setFileName(FileName);
+        mmcBuzzer->setCommand(QStringLiteral("Open"));
+    }
+    BuzzerPlaying = VbTrue;
+    mmcBuzzer->setCommand(QStringLiteral("Play"));
+}
+
+void frmScoreboard::mmcBuzzer_Done(qint32 NotifyCode)
+{
+    Q_UNUSED(NotifyCode);
+    mmcBuzzer->setCommand(QStringLiteral("Stop"));
+    mmcBuzzer->setCommand(QStringLiteral("Prev"));
+    BuzzerPlaying = VbFalse;
+}

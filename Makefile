@@ -1,0 +1,32 @@
+# Zembrak: `make run` builds and starts the board, `make test` builds and
+# runs every test. Both install what is missing first.
+
+BUILD ?= build
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc)
+
+.PHONY: run test deps build bench sanitize clean
+
+run: build
+	$(BUILD)/bin/zembrak
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Builds and prints the benchmark figures.
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize:
+	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS="-DZEMBRAK_SANITIZE=ON -DZEMBRAK_BENCH=OFF $(CMAKE_FLAGS)"
+
+clean:
+	rm -rf build build-sanitize

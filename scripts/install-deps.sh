@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Zembrak needs to build, run and test, when any
+# is missing: directly as root, through sudo otherwise.
+set -euo pipefail
+
+packages=(
+    cmake g++ make ninja-build
+    qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev libx11-dev libxtst-dev
+    libgtest-dev libbenchmark-dev
+    xvfb xdotool x11-xserver-utils imagemagick fonts-liberation2
+    pulseaudio pulseaudio-utils sox
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    run=()
+elif command -v sudo >/dev/null; then
+    run=(sudo)
+else
+    echo "These packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${run[@]}" apt-get update -qq
+"${run[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

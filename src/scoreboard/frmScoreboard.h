@@ -1,0 +1,179 @@
+#pragma once
+
+#include "controls/MatchTimer.h"
+#include "modules/Form.h"
+#include "scoreboard/MatchState.h"
+
+#include <QWidget>
+
+class ClockDisplay;
+class ControlArray;
+class DigitDisplay;
+class FormControl;
+class Image;
+class Label;
+class Line;
+class MMControl;
+class PictureBox;
+class Shape;
+class Timer;
+
+// The scoreboard that faces the mat: it holds the match state, times the
+// contest and the osaekomi, takes every operator key and click, and draws
+// the board at any window size. Closing it ends the program.
+class frmScoreboard : public QWidget, public MatchState, public Form
+{
+    Q_OBJECT
+    Q_CLASSINFO("TypeName", "Form")
+    Q_PROPERTY(qint32 BackColor READ BackColor WRITE setBackColor)
+
+public:
+    explicit frmScoreboard(QWidget *parent = nullptr);
+    ~frmScoreboard() override;
+
+    // Key dispatch.
+    void AllKeyCode(qint16 KeyCode);
+    void AllKeyUp(qint16 KeyCode, qint16 Shift);
+    static qint16 KeyCodeToAsci(qint16 KeyCode);
+
+    // Contest clock and osaekomi.
+    void RefreshTime();
+    void UpdatePinStatus();
+    void Buzzer(const QString &FileName);
+
+    // Colours, labels, selection.
+    void UpdateFormColors();
+    void UpdateOtherColors();
+    void ObjShpLight(Shape *Obj, VbBoolean Light, OleColor Color);
+    void ObjectSelected(FormControl *SelectedObject);
+    void UpdateLabels();
+    void UpdateNumLock();
+
+    OleColor BackColor() const { return m_backColor; }
+    void setBackColor(OleColor color);
+
+    // Form
+    QList<QObject *> Controls() const override { return m_controls; }
+    double OuterWidth() const override;
+    double OuterHeight() const override;
+    bool IsMinimized() const override { return isMinimized(); }
+    void BeginLayoutUpdate() override;
+    void EndLayoutUpdate() override;
+
+    // Hands every match timer the same clock; tests drive time with it.
+    void setClock(const MatchTimer::Clock &clock);
+
+    // Design client area in pixels.
+    static constexpr int DesignClientWidth = 632;
+    static constexpr int DesignClientHeight = 453;
+
+    // Controls, named as on the design.
+    Label *lblTitle;
+    Line *Line2;
+    Label *lblHomeName;
+    Label *lblVisitorName;
+    Shape *shpContestTime;
+    Label *Label25;
+    ClockDisplay *tledPeriod;
+    Label *lblCreatedBy;
+    PictureBox *picContainerHoldHome;
+    DigitDisplay *nledHoldHome;
+    Shape *shpHoldHome;
+    PictureBox *picContainerHoldVisitor;
+    DigitDisplay *nledHoldVisitor;
+    Shape *shpHoldVisitor;
+    Line *Line1;
+    PictureBox *picMedHome;
+    ControlArray *lblMedHome;
+    Label *Label18;
+    PictureBox *picWinnerHome;
+    Shape *shpWinnerHome;
+    PictureBox *picIpponHome;
+    Label *lblIpponHome;
+    Label *Label15;
+    DigitDisplay *nledWHome;
+    DigitDisplay *nledYHome;
+    DigitDisplay *nledKHome;
+    Label *Label3;
+    Label *Label5;
+    Label *Label6;
+    PictureBox *picHomePicContainer;
+    Image *imgHomePic;
+    PictureBox *picKHome;
+    Shape *shpKHome;
+    PictureBox *picCHome;
+    Shape *shpCHome;
+    PictureBox *picSHome;
+    Shape *shpSHome;
+    Label *Label9;
+    Label *Label11;
+    Label *Label12;
+    PictureBox *picMedVisitor;
+    ControlArray *lblMedVisitor;
+    Label *Label17;
+    PictureBox *picWinnerVisitor;
+    Shape *shpWinnerVisitor;
+    PictureBox *picIpponVisitor;
+    Label *lblIpponVisitor;
+    Label *Label16;
+    DigitDisplay *nledWVisitor;
+    DigitDisplay *nledYVisitor;
+    DigitDisplay *nledKVisitor;
+    Label *Label4;
+    Label *Label8;
+    Label *Label7;
+    PictureBox *picVisitorPicContainer;
+    Image *imgVisitorPic;
+    PictureBox *picKVisitor;
+    Shape *shpKVisitor;
+    PictureBox *picCVisitor;
+    Shape *shpCVisitor;
+    PictureBox *picSVisitor;
+    Shape *shpSVisitor;
+    Label *Label10;
+    Label *Label14;
+    Label *Label13;
+    Shape *shpObjectSelected;
+    Timer *tmrClock1;
+    MatchTimer *tkPeriod;
+    MatchTimer *tkHoldHome;
+    MatchTimer *tkHoldVisitor;
+    MMControl *mmcBuzzer;
+
+    // Set once the end-of-time buzzer has sounded; cleared whenever a
+    // refresh sees time left.
+    VbBoolean TimeUpBuzzed = VbFalse;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void setFocusOrder();
+    void connectHandlers();
+    void Form_Load();
+    void Form_Resize();
+    void noteFrameMargins();
+
+    // Handlers of the board's objects.
+    void penaltyKeyDown(VbBoolean &flag, qint16 KeyCode);
+    void ipponClick(qint16 side);
+    void ipponKeyDown(qint16 side, qint16 KeyCode);
+    void medicalKeyDown(qint16 &count, qint16 KeyCode);
+    void medicalMouseDown(qint16 &count, qint16 Button);
+    void winnerKeyDown(qint16 side, qint16 KeyCode);
+    void scoreKeyDown(DigitDisplay *display, qint16 KeyCode);
+    void tledPeriodKeyDown(qint16 KeyCode);
+    void mmcBuzzer_Done(qint32 NotifyCode);
+
+    QList<QObject *> m_controls;
+    OleColor m_backColor = rgbColor(192, 192, 192);
+    bool m_frameKnown = false;
+    bool m_layoutSuspended = false;
+};
