@@ -1,6 +1,7 @@
 #include "controls/ClockDisplay.h"
 
-#include <QApplication>
+#include "support/BenchMain.h"
+
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -74,15 +75,4 @@ BENCHMARK(BM_ClockPaintCold)->ArgsProduct({ { 0, 1 }, { 1, 2 } })->Unit(benchmar
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    QApplication app(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZEMBRAK_BENCHMARK_MAIN()
