@@ -1,1 +1,212 @@
-// placeholder
+#include "settings/SettingsStore.h"
+
+#include "settings/SettingsVariables.h"
+
+#include <QSettings>
+#include <QStringList>
+#include <QVariant>
+
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <variant>
+
+namespace {
+
+// The variable that holds a key at run time. Its pointer type is the key's
+// type: 32-bit numbers (colours and the NumLock mode), 16-bit numbers (the
+// selection width, key codes and the digit style), or text.
+using Variable = std::variant<qint32 *, qint16 *, QString *>;
+
+struct SettingKey {
+    const char *section;
+    const char *key;
+    Variable variable;
+    // The text handed to the store as the default; a function because two
+    // defaults are only known at run time (LEDSelected follows FormBack,
+    // BuzzerFile lives beside the program).
+    QString (*defaultText)();
+};
+
+// Every stored key, in the order LoadSettings reads them.
+const SettingKey settingKeys[] = {
+    { "ColorSettings", "TimeColor", &Settings::TimeColor, [] { return QStringLiteral("33023"); } },
+    { "ColorSettings", "LEDBack", &Settings::LEDBack, [] { return QStringLiteral("0"); } },
+    { "ColorSettings", "HoldColor", &Settings::HoldColor, [] { return QStringLiteral("255"); } },
+    { "ColorSettings", "ScoreColor", &Settings::ScoreColor, [] { return QStringLiteral("49152"); } },
+    { "ColorSettings", "FormBack", &Settings::FormBack, [] { return QStringLiteral("4210752"); } },
+    { "ColorSettings", "LEDSelected", &Settings::LEDSelected,
+        [] { return QString::number(Settings::FormBack); } },
+    { "ColorSettings", "BorderColor", &Settings::BorderColor, [] { return QStringLiteral("16777215"); } },
+    { "ColorSettings", "LEDSelectedWidth", &Settings::LEDSelectedWidth, [] { return QStringLiteral("0"); } },
+    { "KeySettings", "StartStopPeriodClockKey", &Settings::StartStopPeriodClockKey,
+        [] { return QStringLiteral("83"); } },
+    { "KeySettings", "ResetPeriodClockKey", &Settings::ResetPeriodClockKey,
+        [] { return QStringLiteral("82"); } },
+    { "KeySettings", "ClearKey", &Settings::ClearKey, [] { return QStringLiteral("46"); } },
+    { "KeySettings", "BuzzerKey", &Settings::BuzzerKey, [] { return QStringLiteral("66"); } },
+    { "KeySettings", "BuzzerFile", &Settings::BuzzerFile, &Settings::defaultBuzzerFile },
+    { "KeySettings", "NumLockForce", &Settings::NumLockForce, [] { return QStringLiteral("0"); } },
+    { "TextSettings", "TitleText", &Settings::TitleText, [] { return QStringLiteral("Home"); } },
+    { "TextSettings", "HomeText", &Settings::HomeText, [] { return QStringLiteral("Home"); } },
+    { "TextSettings", "VisitorText", &Settings::VisitorText, [] { return QStringLiteral("Visitor"); } },
+    { "PicSettings", "HomePic", &Settings::HomePic, [] { return QString(); } },
+    { "PicSettings", "VisitorPic", &Settings::VisitorPic, [] { return QString(); } },
+    { "PicSettings", "LEDType", &Settings::LEDType, [] { return QStringLiteral("0"); } },
+};
+
+// The options dialog's OK writes the keys in this order, section by section.
+const char *const writeOrder[] = {
+    "TimeColor",
+    "LEDBack",
+    "LEDSelected",
+    "ScoreColor",
+    "HoldColor",
+    "FormBack",
+    "BorderColor",
+    "LEDSelectedWidth",
+    "StartStopPeriodClockKey",
+    "ResetPeriodClockKey",
+    "ClearKey",
+    "BuzzerKey",
+    "BuzzerFile",
+    "NumLockForce",
+    "TitleText",
+    "HomeText",
+    "VisitorText",
+    "HomePic",
+    "VisitorPic",
+    "LEDType",
+};
+
+static_assert(std::size(writeOrder) == std::size(settingKeys));
+
+// Marks the key entries as virtual-key codes; written on every save, never read.
+constexpr const char *markerSection = "KeySettings";
+constexpr const char *markerKey = "IsKeyCode";
+
+QString &storeFile()
+{
+    static QString path;
+    return path;
+}
+
+std::unique_ptr<QSettings> openStore()
+{
+    if (!storeFile().isEmpty())
+        return std::make_unique<QSettings>(storeFile(), QSettings::NativeFormat);
+    // Named here rather than through QCoreApplication, so that the start
+    // screen, the tests and any tool all reach the same per-user file.
+    return std::make_unique<QSettings>(
+        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zembrak"), QStringLiteral("Zembrak"));
+}
+
+QString settingPath(const QString &section, const QString &key)
+{
+    return section + QLatin1Char('/') + key;
+}
+
+QString readText(QSettings &store, const QString &section, const QString &key, const QString &defaultText)
+{
+    const QVariant value = store.value(settingPath(section, key), defaultText);
+    // A hand-edited value with unquoted commas comes back as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+// The stored numbers are only ever written by the program as decimal text
+// in range. Anything else (a hand-edited or damaged file) used to turn into
+// 0 or a wrapped-around value; it now yields the key's default instead.
+// Blanks around the digits are ignored; fractions, exponents, hexadecimal
+// and values too wide for the variable do not convert.
+template<typename Int> std::optional<Int> toNumber(const QString &text)
+{
+    bool ok = false;
+    const qlonglong value = text.trimmed().toLongLong(&ok, 10);
+    if (!ok || value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
+        return std::nullopt;
+    return static_cast<Int>(value);
+}
+
+template<typename Int> void loadNumber(Int *variable, const QString &text, const QString &defaultText)
+{
+    if (const std::optional<Int> value = toNumber<Int>(text))
+        *variable = *value;
+    else
+        *variable = toNumber<Int>(defaultText).value_or(0);
+}
+
+void load(QSettings &store, const SettingKey &setting)
+{
+    const QString section = QLatin1String(setting.section);
+    const QString key = QLatin1String(setting.key);
+    const QString defaultText = setting.defaultText();
+    const QString text = readText(store, section, key, defaultText);
+    if (QString *const *string = std::get_if<QString *>(&setting.variable))
+        **string = text;
+    else if (qint32 *const *wide = std::get_if<qint32 *>(&setting.variable))
+        loadNumber(*wide, text, defaultText);
+    else if (qint16 *const *narrow = std::get_if<qint16 *>(&setting.variable))
+        loadNumber(*narrow, text, defaultText);
+}
+
+QString textOf(const Variable &variable)
+{
+    if (QString *const *string = std::get_if<QString *>(&variable))
+        return **string;
+    if (qint32 *const *wide = std::get_if<qint32 *>(&variable))
+        return QString::number(**wide);
+    return QString::number(*std::get<qint16 *>(variable));
+}
+
+const SettingKey &settingNamed(const char *key)
+{
+    for (const SettingKey &setting : settingKeys)
+        if (qstrcmp(setting.key, key) == 0)
+            return setting;
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+namespace SettingsStore {
+
+QString GetSetting(const QString &Section, const QString &Key, const QString &Default)
+{
+    const std::unique_ptr<QSettings> store = openStore();
+    return readText(*store, Section, Key, Default);
+}
+
+void SaveSetting(const QString &Section, const QString &Key, const QString &Value)
+{
+    const std::unique_ptr<QSettings> store = openStore();
+    store->setValue(settingPath(Section, Key), Value);
+}
+
+void useFile(const QString &path)
+{
+    storeFile() = path;
+}
+
+} // namespace SettingsStore
+
+void LoadSettings()
+{
+    const std::unique_ptr<QSettings> store = openStore();
+    for (const SettingKey &setting : settingKeys)
+        load(*store, setting);
+}
+
+void SaveSettings()
+{
+    const std::unique_ptr<QSettings> store = openStore();
+    for (const char *key : writeOrder) {
+        const SettingKey &setting = settingNamed(key);
+        store->setValue(settingPath(QLatin1String(setting.section), QLatin1String(setting.key)),
+            textOf(setting.variable));
+    }
+    store->setValue(
+        settingPath(QLatin1String(markerSection), QLatin1String(markerKey)), QStringLiteral("Yes"));
+}

@@ -1,0 +1,251 @@
+#include "settings/SettingsStore.h"
+#include "settings/SettingsVariables.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        SettingsStore::useFile(storePath());
+        Settings::resetToDefaults();
+    }
+
+    void TearDown() override
+    {
+        SettingsStore::useFile(QString());
+        Settings::resetToDefaults();
+    }
+
+    QString storePath() const { return m_dir.filePath(QStringLiteral("Zembrak.conf")); }
+
+    QString storeText() const
+    {
+        QFile file(storePath());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QString::fromUtf8(file.readAll());
+    }
+
+    // Values no key defaults to, so that a key LoadSettings skips shows up.
+    static void scribbleOverVariables()
+    {
+        using namespace Settings;
+        TimeColor = LEDBack = HoldColor = ScoreColor = FormBack = LEDSelected = BorderColor = 12345;
+        LEDSelectedWidth = StartStopPeriodClockKey = ResetPeriodClockKey = ClearKey = BuzzerKey = LEDType =
+            99;
+        NumLockForce = 99;
+        BuzzerFile = TitleText = HomeText = VisitorText = HomePic = VisitorPic = QStringLiteral("scribble");
+    }
+
+    static void save(const char *section, const char *key, const QString &value)
+    {
+        SettingsStore::SaveSetting(QLatin1String(section), QLatin1String(key), value);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(SettingsStoreTest, EmptyStoreLoadsTheDefaults)
+{
+    scribbleOverVariables();
+    LoadSettings();
+
+    EXPECT_EQ(Settings::TimeColor, 33023);
+    EXPECT_EQ(Settings::LEDBack, 0);
+    EXPECT_EQ(Settings::HoldColor, 255);
+    EXPECT_EQ(Settings::ScoreColor, 49152);
+    EXPECT_EQ(Settings::FormBack, 0x404040);
+    EXPECT_EQ(Settings::LEDSelected, 0x404040);
+    EXPECT_EQ(Settings::BorderColor, 16777215);
+    EXPECT_EQ(Settings::LEDSelectedWidth, 0);
+    EXPECT_EQ(Settings::StartStopPeriodClockKey, 83);
+    EXPECT_EQ(Settings::ResetPeriodClockKey, 82);
+    EXPECT_EQ(Settings::ClearKey, 46);
+    EXPECT_EQ(Settings::BuzzerKey, 66);
+    EXPECT_EQ(Settings::BuzzerFile, QCoreApplication::applicationDirPath() + QStringLiteral("/buzzer.wav"));
+    EXPECT_EQ(Settings::NumLockForce, 0);
+    EXPECT_EQ(Settings::TitleText, QStringLiteral("Home"));
+    EXPECT_EQ(Settings::HomeText, QStringLiteral("Home"));
+    EXPECT_EQ(Settings::VisitorText, QStringLiteral("Visitor"));
+    EXPECT_EQ(Settings::HomePic, QString());
+    EXPECT_EQ(Settings::VisitorPic, QString());
+    EXPECT_EQ(Settings::LEDType, 0);
+    // Loading writes nothing.
+    EXPECT_FALSE(QFile::exists(storePath()));
+}
+
+TEST_F(SettingsStoreTest, SavedVariablesLoadBackUnchanged)
+{
+    using namespace Settings;
+    // Out-of-range numbers and awkward texts included: nothing is checked
+    // or reshaped on the way through.
+    TimeColor = -1;
+    LEDBack = 16777216;
+    HoldColor = 0x123456;
+    ScoreColor = 1;
+    FormBack = 255;
+    LEDSelected = 0x00FF00;
+    BorderColor = 0;
+    LEDSelectedWidth = 7;
+    StartStopPeriodClockKey = 32767;
+    ResetPeriodClockKey = -32768;
+    ClearKey = 13;
+    BuzzerKey = 32;
+    BuzzerFile = QString();
+    NumLockForce = 2;
+    TitleText = QStringLiteral("  Judo, \"open\" = 100% ; #1 [a/b] \\ Ürümqi 柔道 ");
+    HomeText = QString();
+    VisitorText = QStringLiteral("@Invalid()");
+    HomePic = QStringLiteral("/pictures/a, b.jpg");
+    VisitorPic = QStringLiteral("C:\\pictures\\visitor.bmp");
+    LEDType = 1;
+    SaveSettings();
+
+    scribbleOverVariables();
+    LoadSettings();
+
+    EXPECT_EQ(TimeColor, -1);
+    EXPECT_EQ(LEDBack, 16777216);
+    EXPECT_EQ(HoldColor, 0x123456);
+    EXPECT_EQ(ScoreColor, 1);
+    EXPECT_EQ(FormBack, 255);
+    EXPECT_EQ(LEDSelected, 0x00FF00);
+    EXPECT_EQ(BorderColor, 0);
+    EXPECT_EQ(LEDSelectedWidth, 7);
+    EXPECT_EQ(StartStopPeriodClockKey, 32767);
+    EXPECT_EQ(ResetPeriodClockKey, -32768);
+    EXPECT_EQ(ClearKey, 13);
+    EXPECT_EQ(BuzzerKey, 32);
+    // "No Sound" must stay no sound, not fall back to the default file.
+    EXPECT_EQ(BuzzerFile, QString());
+    EXPECT_EQ(NumLockForce, 2);
+    EXPECT_EQ(TitleText, QStringLiteral("  Judo, \"open\" = 100% ; #1 [a/b] \\ Ürümqi 柔道 "));
+    EXPECT_EQ(HomeText, QString());
+    EXPECT_EQ(VisitorText, QStringLiteral("@Invalid()"));
+    EXPECT_EQ(HomePic, QStringLiteral("/pictures/a, b.jpg"));
+    EXPECT_EQ(VisitorPic, QStringLiteral("C:\\pictures\\visitor.bmp"));
+    EXPECT_EQ(LEDType, 1);
+}
+
+TEST_F(SettingsStoreTest, LEDSelectedDefaultsToTheLoadedFormBack)
+{
+    save("ColorSettings", "FormBack", QStringLiteral("255"));
+    LoadSettings();
+    EXPECT_EQ(Settings::FormBack, 255);
+    EXPECT_EQ(Settings::LEDSelected, 255);
+
+    // Also when the stored LEDSelected is unreadable.
+    save("ColorSettings", "LEDSelected", QStringLiteral("red"));
+    LoadSettings();
+    EXPECT_EQ(Settings::LEDSelected, 255);
+
+    // A FormBack that falls back to its default takes LEDSelected with it.
+    save("ColorSettings", "FormBack", QStringLiteral("grey"));
+    LoadSettings();
+    EXPECT_EQ(Settings::FormBack, 0x404040);
+    EXPECT_EQ(Settings::LEDSelected, 0x404040);
+}
+
+TEST_F(SettingsStoreTest, NumbersLoadWhenTheyFitTheVariableElseTheDefault)
+{
+    using Read = qint64 (*)();
+    struct Case {
+        const char *section;
+        const char *key;
+        QString text;
+        qint64 expected;
+        Read variable;
+    };
+    const Read timeColor = [] { return qint64(Settings::TimeColor); };
+    const Read numLock = [] { return qint64(Settings::NumLockForce); };
+    const Read width = [] { return qint64(Settings::LEDSelectedWidth); };
+    const Read buzzerKey = [] { return qint64(Settings::BuzzerKey); };
+    const Read ledType = [] { return qint64(Settings::LEDType); };
+    const Case cases[] = {
+        // Convertible, however meaningless: loaded unchanged.
+        { "ColorSettings", "TimeColor", QStringLiteral("-1"), -1, timeColor },
+        { "ColorSettings", "TimeColor", QStringLiteral("-2147483648"), -2147483647 - 1, timeColor },
+        { "ColorSettings", "LEDSelectedWidth", QStringLiteral("-5"), -5, width },
+        { "KeySettings", "BuzzerKey", QStringLiteral("32767"), 32767, buzzerKey },
+        { "KeySettings", "NumLockForce", QStringLiteral("70000"), 70000, numLock },
+        { "PicSettings", "LEDType", QStringLiteral("-32768"), -32768, ledType },
+        // Blanks around the digits and a plus sign are read past.
+        { "KeySettings", "BuzzerKey", QStringLiteral(" 83\t"), 83, buzzerKey },
+        { "ColorSettings", "TimeColor", QStringLiteral("+255"), 255, timeColor },
+        // Too wide for the variable: the default, never a wrapped value.
+        { "ColorSettings", "TimeColor", QStringLiteral("2147483648"), 33023, timeColor },
+        { "ColorSettings", "TimeColor", QStringLiteral("99999999999999999999999"), 33023, timeColor },
+        { "KeySettings", "BuzzerKey", QStringLiteral("32768"), 66, buzzerKey },
+        { "PicSettings", "LEDType", QStringLiteral("-32769"), 0, ledType },
+        // Not a whole decimal number: the default.
+        { "KeySettings", "BuzzerKey", QString(), 66, buzzerKey },
+        { "KeySettings", "NumLockForce", QStringLiteral("1.0"), 0, numLock },
+        { "ColorSettings", "LEDSelectedWidth", QStringLiteral("2.7"), 0, width },
+        { "ColorSettings", "TimeColor", QStringLiteral("1e3"), 33023, timeColor },
+        { "ColorSettings", "TimeColor", QStringLiteral("0xFF"), 33023, timeColor },
+        { "ColorSettings", "TimeColor", QStringLiteral("255abc"), 33023, timeColor },
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 = \"%2\"").arg(QLatin1String(test.key), test.text).toStdString());
+        QFile::remove(storePath());
+        save(test.section, test.key, test.text);
+        scribbleOverVariables();
+        LoadSettings();
+        EXPECT_EQ(test.variable(), test.expected);
+    }
+}
+
+TEST_F(SettingsStoreTest, StoreFileHoldsPlainDecimalTextAndTheMarker)
+{
+    Settings::BuzzerKey = 32;
+    Settings::LEDBack = -1;
+    SaveSettings();
+
+    const QString text = storeText();
+    for (const char *line :
+        { "[ColorSettings]", "TimeColor=33023", "BorderColor=16777215", "LEDBack=-1", "FormBack=4210752",
+            "LEDSelected=4210752", "[KeySettings]", "BuzzerKey=32", "IsKeyCode=Yes", "NumLockForce=0",
+            "[PicSettings]", "LEDType=0", "HomePic=", "[TextSettings]", "TitleText=Home" }) {
+        EXPECT_TRUE(text.contains(
+            QRegularExpression(QStringLiteral("^%1$").arg(QRegularExpression::escape(QLatin1String(line))),
+                QRegularExpression::MultilineOption)))
+            << line << " missing from\n"
+            << text.toStdString();
+    }
+
+    // Every key of the table is written, and the marker stays "Yes".
+    SaveSettings();
+    EXPECT_EQ(
+        SettingsStore::GetSetting(QStringLiteral("KeySettings"), QStringLiteral("IsKeyCode"), QString()),
+        QStringLiteral("Yes"));
+    QSettings raw(storePath(), QSettings::NativeFormat);
+    EXPECT_EQ(raw.allKeys().size(), 21);
+}
+
+TEST_F(SettingsStoreTest, UserStoreIsZembrakUnderTheUserConfigFolder)
+{
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    SettingsStore::useFile(QString());
+    SaveSettings();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+
+    // Not under the test program's own application name.
+    QFile file(config.filePath(QStringLiteral("Zembrak/Zembrak.conf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("IsKeyCode=Yes"));
+}
+
+} // namespace
