@@ -14,6 +14,7 @@
 #include "controls/Shape.h"
 #include "controls/Timer.h"
 #include "platform/MMControl.h"
+#include "platform/SoundEffectBackend.h"
 
 namespace {
 
@@ -250,6 +251,7 @@ void frmScoreboard::createControls()
     tkHoldVisitor->setCountDirection(MatchTimer::Up);
     mmcBuzzer = new MMControl(this);
     mmcBuzzer->setObjectName(QStringLiteral("mmcBuzzer"));
+    mmcBuzzer->setBackend(std::make_unique<SoundEffectBackend>());
 
     // The window's own control order, as designed.
     m_controls = {lblTitle, Line2, lblHomeName, lblVisitorName, shpContestTime, Label25, tledPeriod,
