@@ -130,7 +130,12 @@ void frmScoreboard::closeEvent(QCloseEvent *event)
     if (!mmcBuzzer->FileName().isEmpty())
         mmcBuzzer->setCommand(QStringLiteral("Close"));
     event->accept();
-    // The whole program ends with the board, whatever else is open.
+    // The whole program ends with the board: other windows go with it
+    // without their own closing steps, and no further event is handled.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != this)
+            window->hide();
+    }
     QApplication::exit(0);
 }
 
