@@ -26,6 +26,8 @@ bench: build
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS="-DZEMBRAK_SANITIZE=ON -DZEMBRAK_BENCH=OFF $(CMAKE_FLAGS)"
 
 clean:
