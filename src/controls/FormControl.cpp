@@ -1,5 +1,6 @@
 #include "controls/FormControl.h"
 
+#include "platform/KeyEvents.h"
 #include "platform/VirtualKeys.h"
 
 #include <QKeyEvent>
@@ -103,7 +104,7 @@ void FormControl::applyGeometry()
 
 void FormControl::keyPressEvent(QKeyEvent *event)
 {
-    qint16 code = VirtualKeys::fromQtKey(event->key(), event->modifiers());
+    qint16 code = VirtualKeys::fromKeyEvent(event);
     if (code == 0) {
         QWidget::keyPressEvent(event);
         return;
@@ -114,7 +115,7 @@ void FormControl::keyPressEvent(QKeyEvent *event)
 
 void FormControl::keyReleaseEvent(QKeyEvent *event)
 {
-    const qint16 code = VirtualKeys::fromQtKey(event->key(), event->modifiers());
+    const qint16 code = VirtualKeys::fromKeyEvent(event);
     if (code == 0 || event->isAutoRepeat()) {
         QWidget::keyReleaseEvent(event);
         return;
@@ -148,6 +149,14 @@ void FormControl::mousePressEvent(QMouseEvent *event)
     const QPointF pos = event->position();
     emit MouseDown(buttonCode(event->button()), VirtualKeys::shiftMask(event->modifiers()),
                    pos.x() * TwipsPerPixel, pos.y() * TwipsPerPixel);
+    event->accept();
+}
+
+void FormControl::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double-click is no new press or click: a mark
+    // double-clicked out of habit toggles once, not twice.
+    m_pressed = false;
     event->accept();
 }
 

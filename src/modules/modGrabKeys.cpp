@@ -7,6 +7,7 @@
 #include "modules/Rounding.h"
 #include "platform/KeyboardLock.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QVariant>
@@ -54,6 +55,37 @@ QImage loadPicture(const QString &fileName)
     return picture;
 }
 
+// The board re-fits its pictures on every resize; decoding a photo each
+// time would stall the board while the operator drags its window. The last
+// few pictures are kept, and read again only when their file changes.
+QImage cachedPicture(const QString &fileName)
+{
+    struct Entry
+    {
+        QString path;
+        QDateTime modified;
+        qint64 size;
+        QImage picture;
+    };
+    static QList<Entry> cache;
+    constexpr int Kept = 4;
+
+    const QFileInfo info(fileName);
+    const QString path = info.absoluteFilePath();
+    const QDateTime modified = info.lastModified();
+    for (qsizetype i = 0; i < cache.size(); ++i) {
+        if (cache[i].path == path && cache[i].modified == modified && cache[i].size == info.size()) {
+            cache.move(i, 0);
+            return cache.first().picture;
+        }
+    }
+    QImage picture = loadPicture(fileName);
+    cache.prepend({path, modified, info.size(), picture});
+    if (cache.size() > Kept)
+        cache.removeLast();
+    return picture;
+}
+
 // Scales the image, aspect kept, to fill the container along its tighter
 // side and centres it there.
 void fitInto(Image *image, const FormControl *container)
@@ -92,7 +124,7 @@ void FitPicture(Image *image, FormControl *container, const QString &fileName)
     if (fileName.isEmpty()) {
         image->setPicture(QImage());
     } else if (QFileInfo(fileName).isFile()) {
-        const QImage picture = loadPicture(fileName);
+        const QImage picture = cachedPicture(fileName);
         image->setPicture(picture);
         if (!picture.isNull())
             fitInto(image, container);

@@ -100,6 +100,16 @@ qint16 fromQtKey(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
+qint16 fromX11DigitRow(quint32 keycode)
+{
+    // X key codes 10 to 18 are the keys 1 to 9, 19 is 0.
+    if (keycode >= 10 && keycode <= 18)
+        return qint16(49 + (keycode - 10));
+    if (keycode == 19)
+        return 48;
+    return 0;
+}
+
 qint16 shiftMask(Qt::KeyboardModifiers modifiers)
 {
     qint16 mask = 0;

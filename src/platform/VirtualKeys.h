@@ -21,6 +21,11 @@ enum : qint16 {
 // or 0 when the key has none.
 qint16 fromQtKey(int key, Qt::KeyboardModifiers modifiers);
 
+// The code of an X11 key code when it is one of the main digit row, whose
+// codes do not depend on the keyboard layout (on AZERTY the unshifted row
+// types symbols, yet "1" is still 49); 0 for any other key.
+qint16 fromX11DigitRow(quint32 keycode);
+
 // The shift mask of a key or mouse event: 1 Shift, 2 Ctrl, 4 Alt.
 qint16 shiftMask(Qt::KeyboardModifiers modifiers);
 

@@ -4,6 +4,7 @@
 
 #include "modules/modGrabKeys.h"
 #include "modules/modStretch.h"
+#include "platform/KeyEvents.h"
 #include "platform/VirtualKeys.h"
 #include "settings/SettingsVariables.h"
 
@@ -87,7 +88,7 @@ void frmScoreboard::UpdateNumLock()
 // Keys reach the window itself only when no control has the focus.
 void frmScoreboard::keyPressEvent(QKeyEvent *event)
 {
-    const qint16 code = VirtualKeys::fromQtKey(event->key(), event->modifiers());
+    const qint16 code = VirtualKeys::fromKeyEvent(event);
     if (code == 0) {
         QWidget::keyPressEvent(event);
         return;
@@ -97,7 +98,7 @@ void frmScoreboard::keyPressEvent(QKeyEvent *event)
 
 void frmScoreboard::keyReleaseEvent(QKeyEvent *event)
 {
-    const qint16 code = VirtualKeys::fromQtKey(event->key(), event->modifiers());
+    const qint16 code = VirtualKeys::fromKeyEvent(event);
     if (code == 0 || event->isAutoRepeat()) {
         QWidget::keyReleaseEvent(event);
         return;

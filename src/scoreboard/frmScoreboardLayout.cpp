@@ -269,7 +269,9 @@ void frmScoreboard::createControls()
 
 void frmScoreboard::setFocusOrder()
 {
-    const QList<QWidget *> order = {tledPeriod, picMedHome, picWinnerHome, picMedVisitor, picWinnerVisitor,
+    // The osaekomi boxes hold their design places in the chain, though Tab
+    // passes them by: they take the focus only by a click.
+    const QList<QWidget *> order = {picContainerHoldHome, tledPeriod, picContainerHoldVisitor, picMedHome, picWinnerHome, picMedVisitor, picWinnerVisitor,
                                     picIpponHome, nledWHome, nledYHome, nledKHome, picIpponVisitor,
                                     nledWVisitor, nledYVisitor, nledKVisitor, picKHome, picCHome, picSHome,
                                     picKVisitor, picCVisitor, picSVisitor};

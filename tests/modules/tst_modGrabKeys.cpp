@@ -197,3 +197,10 @@ TEST(SetLedType, ReachesEveryLedDisplayAndNothingElse)
     SetLedType(form, LedDisplay::Lines);
     EXPECT_EQ(score->LedType(), LedDisplay::Lines);
 }
+
+TEST_F(Pictures, AReplacedFileIsReadAgain)
+{
+    FitPicture(image, &container, picture("swap.png", 100, 200));
+    FitPicture(image, &container, picture("swap.png", 300, 100));
+    EXPECT_EQ(image->Picture().size(), QSize(300, 100));
+}

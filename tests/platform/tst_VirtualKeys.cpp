@@ -47,6 +47,16 @@ TEST(VirtualKeys, KeypadWithAndWithoutNumLock)
     EXPECT_EQ(fromQtKey(Qt::Key_Clear, pad), 12);
 }
 
+TEST(VirtualKeys, DigitRowByPhysicalKey)
+{
+    EXPECT_EQ(VirtualKeys::fromX11DigitRow(10), 49);
+    EXPECT_EQ(VirtualKeys::fromX11DigitRow(18), 57);
+    EXPECT_EQ(VirtualKeys::fromX11DigitRow(19), 48);
+    EXPECT_EQ(VirtualKeys::fromX11DigitRow(9), 0);  // Escape
+    EXPECT_EQ(VirtualKeys::fromX11DigitRow(20), 0); // the minus key
+    EXPECT_EQ(VirtualKeys::fromX11DigitRow(87), 0); // keypad 1
+}
+
 TEST(VirtualKeys, ShiftMask)
 {
     EXPECT_EQ(VirtualKeys::shiftMask(Qt::NoModifier), 0);

@@ -56,6 +56,11 @@ TEST_F(BoardObjects, PenaltiesToggleWithEnterAndClick)
     EXPECT_EQ(QApplication::focusWidget(), board->picCHome);
     EXPECT_EQ(board->PenaltyHK, VbFalse) << "the marks of a side are independent";
 
+    // A double-click toggles once, as its second press is no click.
+    QTest::mouseClick(board->picKVisitor, Qt::LeftButton);
+    QTest::mouseDClick(board->picKVisitor, Qt::LeftButton);
+    EXPECT_EQ(board->PenaltyVK, VbTrue);
+
     // A value other than True shows dark.
     board->PenaltyHC = 1;
     board->UpdateOtherColors();
@@ -114,8 +119,10 @@ TEST_F(BoardObjects, MedicalLampsCountWithKeypadAndMouse)
     EXPECT_EQ(medLamp(board->lblMedVisitor, 0)->ForeColor(), HoldColor);
     EXPECT_EQ(medLamp(board->lblMedVisitor, 1)->ForeColor(), FormBack);
     EXPECT_EQ(QApplication::focusWidget(), board->picMedVisitor);
+    board->picKHome->setFocus();
     QTest::mouseClick(medLamp(board->lblMedVisitor, 1), Qt::RightButton);
     EXPECT_EQ(board->MedVisitor, 0);
+    EXPECT_EQ(QApplication::focusWidget(), board->picKHome) << "a right press only counts down";
     QTest::mouseClick(medLamp(board->lblMedVisitor, 1), Qt::MiddleButton);
     EXPECT_EQ(board->MedVisitor, 0);
 
@@ -191,6 +198,10 @@ TEST_F(BoardObjects, TabVisitsTheObjectsInDesignOrder)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), order[i]) << "step " << i;
     }
+    // The osaekomi boxes keep their places in the chain without being visited.
+    board->picContainerHoldVisitor->setFocus();
+    QTest::keyClick(board->picContainerHoldVisitor, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), board->picMedHome);
 }
 
 TEST_F(BoardObjects, HighlightFollowsTheFocusButNotTheHoldBoxes)
