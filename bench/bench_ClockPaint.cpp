@@ -12,7 +12,8 @@ namespace {
 // 1920 x 1080 display scales every LED metric by the height ratio.
 constexpr double FullScreen = 1080.0 / 453.0;
 
-struct Setup {
+struct Setup
+{
     ClockDisplay clock;
     QImage image;
 
@@ -70,8 +71,8 @@ void BM_ClockPaintCold(benchmark::State &state)
     label(state, s);
 }
 
-BENCHMARK(BM_ClockPaintWarm)->ArgsProduct({ { 0, 1 }, { 1, 2 } })->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ClockPaintCold)->ArgsProduct({ { 0, 1 }, { 1, 2 } })->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClockPaintWarm)->ArgsProduct({{0, 1}, {1, 2}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClockPaintCold)->ArgsProduct({{0, 1}, {1, 2}})->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -52,15 +52,14 @@ std::vector<double> horn()
     for (int i = 0; i < count; ++i) {
         const double t = static_cast<double>(i) / sampleRate;
         double value = 0.50 * square(twoPi * 370.0 * t, 370.0) + 0.40 * sawtooth(twoPi * 373.5 * t, 373.5) +
-            0.25 * square(twoPi * 185.0 * t, 185.0);
+                       0.25 * square(twoPi * 185.0 * t, 185.0);
         value *= 1.0 - 0.2 * (0.5 + 0.5 * std::sin(twoPi * 50.0 * t));
         value = std::tanh(1.5 * value);
-        const double fade = std::min({ 1.0, t / fadeInSeconds, (lengthSeconds - t) / fadeOutSeconds });
+        const double fade = std::min({1.0, t / fadeInSeconds, (lengthSeconds - t) / fadeOutSeconds});
         samples[static_cast<std::size_t>(i)] = value * std::max(0.0, fade);
     }
-    const double peak = std::max(1e-9,
-        std::abs(*std::max_element(
-            samples.begin(), samples.end(), [](double a, double b) { return std::abs(a) < std::abs(b); })));
+    const double peak = std::max(1e-9, std::abs(*std::max_element(samples.begin(), samples.end(),
+                                           [](double a, double b) { return std::abs(a) < std::abs(b); })));
     for (double &sample : samples)
         sample *= peakLevel / peak;
     return samples;

@@ -9,8 +9,8 @@
 #define ZEMBRAK_BENCHMARK_MAIN()                                                                             \
     int main(int argc, char **argv)                                                                          \
     {                                                                                                        \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                                 \
-            qputenv("QT_QPA_PLATFORM", "offscreen");                                                        \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                                  \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                                         \
         QApplication app(argc, argv);                                                                        \
         benchmark::Initialize(&argc, argv);                                                                  \
         benchmark::RunSpecifiedBenchmarks();                                                                 \

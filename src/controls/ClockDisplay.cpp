@@ -117,10 +117,10 @@ QList<LedDisplay::Cell> ClockDisplay::cells() const
     for (const QString &text : texts) {
         const bool first = cells.isEmpty();
         if (!first)
-            cells.append({ LedPainter::Glyph::Colon, double(m_paddingD) });
+            cells.append({LedPainter::Glyph::Colon, double(m_paddingD)});
         for (qsizetype i = 0; i < text.size(); ++i) {
             const double gap = i > 0 ? m_paddingI : first ? 0 : m_paddingD;
-            cells.append({ LedPainter::glyphFor(text[i]), gap });
+            cells.append({LedPainter::glyphFor(text[i]), gap});
         }
     }
     return cells;

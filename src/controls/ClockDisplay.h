@@ -54,6 +54,6 @@ private:
     QString m_groupLengths = QStringLiteral("1,2");
     OleColor m_borderColor = rgbColor(255, 255, 255);
     qint16 m_paddingD = 0;
-    QList<int> m_bases{60, 1};
-    QList<int> m_lengths{1, 2};
+    QList<int> m_bases {60, 1};
+    QList<int> m_lengths {1, 2};
 };

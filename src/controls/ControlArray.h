@@ -20,7 +20,10 @@ public:
     QList<qint32> indices() const;
 
     template<typename T>
-    T *at(qint32 index) const { return qobject_cast<T *>(item(index)); }
+    T *at(qint32 index) const
+    {
+        return qobject_cast<T *>(item(index));
+    }
 
 private:
     QList<QPair<qint32, QObject *>> m_members;

@@ -46,7 +46,7 @@ QList<LedDisplay::Cell> DigitDisplay::cells() const
     QList<Cell> cells;
     cells.reserve(text.size());
     for (const QChar c : text)
-        cells.append({ LedPainter::glyphFor(c), cells.isEmpty() ? 0.0 : double(m_paddingI) });
+        cells.append({LedPainter::glyphFor(c), cells.isEmpty() ? 0.0 : double(m_paddingI)});
     return cells;
 }
 

@@ -25,5 +25,5 @@ void DigitSample::paintEvent(QPaintEvent *)
 {
     const bool shown = m_caption >= 0 && m_caption <= 9;
     QPainter painter(this);
-    paintCells(painter, { { shown ? LedPainter::Glyph(m_caption) : LedPainter::Glyph::Blank } });
+    paintCells(painter, {{shown ? LedPainter::Glyph(m_caption) : LedPainter::Glyph::Blank}});
 }

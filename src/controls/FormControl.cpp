@@ -148,7 +148,7 @@ void FormControl::mousePressEvent(QMouseEvent *event)
     m_pressed = event->button() == Qt::LeftButton; // only the left button clicks
     const QPointF pos = event->position();
     emit MouseDown(buttonCode(event->button()), VirtualKeys::shiftMask(event->modifiers()),
-                   pos.x() * TwipsPerPixel, pos.y() * TwipsPerPixel);
+        pos.x() * TwipsPerPixel, pos.y() * TwipsPerPixel);
     event->accept();
 }
 

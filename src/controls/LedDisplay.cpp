@@ -105,7 +105,7 @@ void LedDisplay::paintCells(QPainter &painter, const QList<Cell> &cells)
     double x = (width() - cellsWidthTwips(cells) * perTwip) / 2;
     const double y = (height() - m_size) / 2.0;
     const qreal scale = LedPainter::deviceScale(painter);
-    const LedPainter::GlyphCache::Look look { m_ledType, m_size, lit.rgb(), back.rgb(), scale };
+    const LedPainter::GlyphCache::Look look {m_ledType, m_size, lit.rgb(), back.rgb(), scale};
     for (const Cell &cell : cells) {
         x += cell.gapTwips * perTwip;
         if (scale > 0) {

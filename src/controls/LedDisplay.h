@@ -47,8 +47,8 @@ public:
     void setPaddingI(double twips);
 
     // The extent follows from the metrics; outside writes are ignored.
-    void setWidth(double) override {}
-    void setHeight(double) override {}
+    void setWidth(double) override { }
+    void setHeight(double) override { }
 
     QSize sizeHint() const override;
 
@@ -85,7 +85,7 @@ protected:
     qint16 m_paddingI = 0;
 
 private:
-    virtual void metricsChanged() {}
+    virtual void metricsChanged() { }
 
     qint32 m_ledType = Lines;
     OleColor m_litColor = rgbColor(255, 0, 0);

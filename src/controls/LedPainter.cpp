@@ -26,20 +26,20 @@ constexpr std::array<quint8, GlyphCount> SegmentMasks = {
 constexpr int MatrixColumns = 5;
 constexpr int MatrixRows = 9;
 using Matrix = std::array<const char *, MatrixRows>;
-constexpr std::array<Matrix, 12> DotMatrices = { {
-    { ".###.", "#...#", "#...#", "#...#", "#...#", "#...#", "#...#", "#...#", ".###." },
-    { "..#..", ".##..", "#.#..", "..#..", "..#..", "..#..", "..#..", "..#..", "#####" },
-    { ".###.", "#...#", "....#", "....#", "...#.", "..#..", ".#...", "#....", "#####" },
-    { ".###.", "#...#", "....#", "....#", "..##.", "....#", "....#", "#...#", ".###." },
-    { "...#.", "..##.", ".#.#.", "#..#.", "#..#.", "#####", "...#.", "...#.", "...#." },
-    { "#####", "#....", "#....", "####.", "....#", "....#", "....#", "#...#", ".###." },
-    { "..##.", ".#...", "#....", "#....", "####.", "#...#", "#...#", "#...#", ".###." },
-    { "#####", "....#", "....#", "...#.", "..#..", "..#..", ".#...", ".#...", ".#..." },
-    { ".###.", "#...#", "#...#", "#...#", ".###.", "#...#", "#...#", "#...#", ".###." },
-    { ".###.", "#...#", "#...#", "#...#", ".####", "....#", "....#", "...#.", ".##.." },
-    { ".....", ".....", ".....", ".....", ".....", ".....", ".....", ".....", "....." },
-    { ".....", ".....", ".....", ".....", ".###.", ".....", ".....", ".....", "....." },
-} };
+constexpr std::array<Matrix, 12> DotMatrices = {{
+    {".###.", "#...#", "#...#", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."},
+    {"..#..", ".##..", "#.#..", "..#..", "..#..", "..#..", "..#..", "..#..", "#####"},
+    {".###.", "#...#", "....#", "....#", "...#.", "..#..", ".#...", "#....", "#####"},
+    {".###.", "#...#", "....#", "....#", "..##.", "....#", "....#", "#...#", ".###."},
+    {"...#.", "..##.", ".#.#.", "#..#.", "#..#.", "#####", "...#.", "...#.", "...#."},
+    {"#####", "#....", "#....", "####.", "....#", "....#", "....#", "#...#", ".###."},
+    {"..##.", ".#...", "#....", "#....", "####.", "#...#", "#...#", "#...#", ".###."},
+    {"#####", "....#", "....#", "...#.", "..#..", "..#..", ".#...", ".#...", ".#..."},
+    {".###.", "#...#", "#...#", "#...#", ".###.", "#...#", "#...#", "#...#", ".###."},
+    {".###.", "#...#", "#...#", "#...#", ".####", "....#", "....#", "...#.", ".##.."},
+    {".....", ".....", ".....", ".....", ".....", ".....", ".....", ".....", "....."},
+    {".....", ".....", ".....", ".....", ".###.", ".....", ".....", ".....", "....."},
+}};
 
 // Proportions of a digit, as fractions of its height.
 constexpr double SegmentThickness = 0.12;
@@ -51,16 +51,16 @@ QPolygonF horizontalSegment(double x0, double x1, double y, double half, double 
 {
     x0 += gap;
     x1 -= gap;
-    return QPolygonF({ { x0, y }, { x0 + half, y - half }, { x1 - half, y - half }, { x1, y },
-        { x1 - half, y + half }, { x0 + half, y + half } });
+    return QPolygonF({{x0, y}, {x0 + half, y - half}, {x1 - half, y - half}, {x1, y}, {x1 - half, y + half},
+        {x0 + half, y + half}});
 }
 
 QPolygonF verticalSegment(double x, double y0, double y1, double half, double gap)
 {
     y0 += gap;
     y1 -= gap;
-    return QPolygonF({ { x, y0 }, { x + half, y0 + half }, { x + half, y1 - half }, { x, y1 },
-        { x - half, y1 - half }, { x - half, y0 + half } });
+    return QPolygonF({{x, y0}, {x + half, y0 + half}, {x + half, y1 - half}, {x, y1}, {x - half, y1 - half},
+        {x - half, y0 + half}});
 }
 
 // A square lamp with its corners cut, in keeping with the bevelled segments.
@@ -70,8 +70,8 @@ QPolygonF bevelledSquare(const QPointF &centre, double side)
     const double c = side * 0.25;
     const double x = centre.x();
     const double y = centre.y();
-    return QPolygonF({ { x - h + c, y - h }, { x + h - c, y - h }, { x + h, y - h + c }, { x + h, y + h - c },
-        { x + h - c, y + h }, { x - h + c, y + h }, { x - h, y + h - c }, { x - h, y - h + c } });
+    return QPolygonF({{x - h + c, y - h}, {x + h - c, y - h}, {x + h, y - h + c}, {x + h, y + h - c},
+        {x + h - c, y + h}, {x - h + c, y + h}, {x - h, y + h - c}, {x - h, y - h + c}});
 }
 
 void drawSegments(QPainter &painter, Glyph glyph, double size, const QColor &lit, const QColor &unlit)
@@ -85,8 +85,8 @@ void drawSegments(QPainter &painter, Glyph glyph, double size, const QColor &lit
         const double upper = (half + size / 2) / 2;
         const double lower = size - upper;
         QPainterPath dots;
-        dots.addPolygon(bevelledSquare({ x, upper }, t));
-        dots.addPolygon(bevelledSquare({ x, lower }, t));
+        dots.addPolygon(bevelledSquare({x, upper}, t));
+        dots.addPolygon(bevelledSquare({x, lower}, t));
         painter.fillPath(dots, lit);
         return;
     }

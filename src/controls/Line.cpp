@@ -10,10 +10,22 @@ Line::Line(QWidget *parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void Line::setX1(double twips) { setEnds(twips, m_y1, m_x2, m_y2); }
-void Line::setX2(double twips) { setEnds(m_x1, m_y1, twips, m_y2); }
-void Line::setY1(double twips) { setEnds(m_x1, twips, m_x2, m_y2); }
-void Line::setY2(double twips) { setEnds(m_x1, m_y1, m_x2, twips); }
+void Line::setX1(double twips)
+{
+    setEnds(twips, m_y1, m_x2, m_y2);
+}
+void Line::setX2(double twips)
+{
+    setEnds(m_x1, m_y1, twips, m_y2);
+}
+void Line::setY1(double twips)
+{
+    setEnds(m_x1, twips, m_x2, m_y2);
+}
+void Line::setY2(double twips)
+{
+    setEnds(m_x1, m_y1, m_x2, twips);
+}
 
 void Line::setEnds(double x1, double y1, double x2, double y2)
 {

@@ -5,8 +5,7 @@
 MatchTimer::MatchTimer(QObject *parent)
     : QObject(parent)
     , m_clock(systemClock())
-{
-}
+{ }
 
 MatchTimer::Clock MatchTimer::systemClock()
 {

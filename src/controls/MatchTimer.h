@@ -45,7 +45,7 @@ private:
     qint64 elapsedTicks() const;
 
     Clock m_clock;
-    TimeValue m_base;     // the time when last started, set or stopped
+    TimeValue m_base; // the time when last started, set or stopped
     qint64 m_startNs = 0; // clock reading at that moment
     qint32 m_direction = Down;
     bool m_running = false;

@@ -73,17 +73,13 @@ void Shape::paintEvent(QPaintEvent *)
 
     QPainterPath path;
     switch (m_kind) {
-    case Oval:
-        path.addEllipse(area);
-        break;
+    case Oval: path.addEllipse(area); break;
     case RoundedRectangle: {
         const double radius = std::min(area.width(), area.height()) / 6.0;
         path.addRoundedRect(area, radius, radius);
         break;
     }
-    default:
-        path.addRect(area);
-        break;
+    default: path.addRect(area); break;
     }
 
     if (m_fillStyle == Solid)

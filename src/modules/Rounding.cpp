@@ -41,7 +41,13 @@ static Int saturate(double value)
     return Int(r);
 }
 
-qint16 toInt16(double value) { return saturate<qint16>(value); }
-qint32 toInt32(double value) { return saturate<qint32>(value); }
+qint16 toInt16(double value)
+{
+    return saturate<qint16>(value);
+}
+qint32 toInt32(double value)
+{
+    return saturate<qint32>(value);
+}
 
 } // namespace Rounding

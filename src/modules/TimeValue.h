@@ -22,6 +22,8 @@ public:
     constexpr auto operator<=>(const TimeValue &) const = default;
 
 private:
-    constexpr explicit TimeValue(qint64 ticks) : m_ticks(ticks) {}
+    constexpr explicit TimeValue(qint64 ticks)
+        : m_ticks(ticks)
+    { }
     qint64 m_ticks = 0;
 };

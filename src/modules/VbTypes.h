@@ -11,7 +11,10 @@ using VbBoolean = qint16;
 inline constexpr VbBoolean VbTrue = -1;
 inline constexpr VbBoolean VbFalse = 0;
 
-inline constexpr VbBoolean vbBool(bool value) { return value ? VbTrue : VbFalse; }
+inline constexpr VbBoolean vbBool(bool value)
+{
+    return value ? VbTrue : VbFalse;
+}
 
 // A colour as 0x00BBGGRR: red in the low byte, then green, then blue.
 using OleColor = qint32;

@@ -73,4 +73,3 @@ void SetLedColor(QObject *Display, OleColor Color)
 }
 
 } // namespace modColor
-

@@ -25,8 +25,8 @@ constexpr int AllocationLimitMB = 256;
 
 bool plausibleSize(const QSize &size)
 {
-    return size.width() > 0 && size.height() > 0 && size.width() <= MaxPictureSide
-        && size.height() <= MaxPictureSide;
+    return size.width() > 0 && size.height() > 0 && size.width() <= MaxPictureSide &&
+           size.height() <= MaxPictureSide;
 }
 
 // The natural height is read as 16-bit twips, which ends at 2184 pixels.

@@ -32,28 +32,40 @@ struct Field
 };
 
 namespace field {
-constexpr Field Left{"Left", &ControlLayout::Left, Axis::Horizontal, Kind::Position};
-constexpr Field Top{"Top", &ControlLayout::Top, Axis::Vertical, Kind::Position};
-constexpr Field Width{"Width", &ControlLayout::Width, Axis::Horizontal, Kind::Extent};
-constexpr Field Height{"Height", &ControlLayout::Height, Axis::Vertical, Kind::Extent};
-constexpr Field FontSize{"FontSize", &ControlLayout::FontSize, Axis::Vertical, Kind::Extent};
-constexpr Field BorderWidth{"BorderWidth", &ControlLayout::BorderWidth, Axis::Vertical, Kind::Extent};
-constexpr Field Size{"Size", &ControlLayout::Size, Axis::Vertical, Kind::Extent};
-constexpr Field PaddingH{"PaddingH", &ControlLayout::PaddingH, Axis::Vertical, Kind::Extent};
-constexpr Field PaddingV{"PaddingV", &ControlLayout::PaddingV, Axis::Vertical, Kind::Extent};
-constexpr Field PaddingI{"PaddingI", &ControlLayout::PaddingI, Axis::Vertical, Kind::Extent};
-constexpr Field PaddingD{"PaddingD", &ControlLayout::PaddingD, Axis::Vertical, Kind::Extent};
-constexpr Field X1{"X1", &ControlLayout::X1, Axis::Horizontal, Kind::Position};
-constexpr Field X2{"X2", &ControlLayout::X2, Axis::Horizontal, Kind::Position};
-constexpr Field Y1{"Y1", &ControlLayout::Y1, Axis::Vertical, Kind::Position};
-constexpr Field Y2{"Y2", &ControlLayout::Y2, Axis::Vertical, Kind::Position};
+constexpr Field Left {"Left", &ControlLayout::Left, Axis::Horizontal, Kind::Position};
+constexpr Field Top {"Top", &ControlLayout::Top, Axis::Vertical, Kind::Position};
+constexpr Field Width {"Width", &ControlLayout::Width, Axis::Horizontal, Kind::Extent};
+constexpr Field Height {"Height", &ControlLayout::Height, Axis::Vertical, Kind::Extent};
+constexpr Field FontSize {"FontSize", &ControlLayout::FontSize, Axis::Vertical, Kind::Extent};
+constexpr Field BorderWidth {"BorderWidth", &ControlLayout::BorderWidth, Axis::Vertical, Kind::Extent};
+constexpr Field Size {"Size", &ControlLayout::Size, Axis::Vertical, Kind::Extent};
+constexpr Field PaddingH {"PaddingH", &ControlLayout::PaddingH, Axis::Vertical, Kind::Extent};
+constexpr Field PaddingV {"PaddingV", &ControlLayout::PaddingV, Axis::Vertical, Kind::Extent};
+constexpr Field PaddingI {"PaddingI", &ControlLayout::PaddingI, Axis::Vertical, Kind::Extent};
+constexpr Field PaddingD {"PaddingD", &ControlLayout::PaddingD, Axis::Vertical, Kind::Extent};
+constexpr Field X1 {"X1", &ControlLayout::X1, Axis::Horizontal, Kind::Position};
+constexpr Field X2 {"X2", &ControlLayout::X2, Axis::Horizontal, Kind::Position};
+constexpr Field Y1 {"Y1", &ControlLayout::Y1, Axis::Vertical, Kind::Position};
+constexpr Field Y2 {"Y2", &ControlLayout::Y2, Axis::Vertical, Kind::Position};
 } // namespace field
 
 // The order in which the properties are written back.
-constexpr std::array<const Field *, 15> WriteOrder{
-    &field::Left, &field::Top, &field::Width, &field::Height, &field::FontSize,
-    &field::BorderWidth, &field::Size, &field::PaddingH, &field::PaddingV, &field::PaddingI,
-    &field::PaddingD, &field::X1, &field::X2, &field::Y1, &field::Y2,
+constexpr std::array<const Field *, 15> WriteOrder {
+    &field::Left,
+    &field::Top,
+    &field::Width,
+    &field::Height,
+    &field::FontSize,
+    &field::BorderWidth,
+    &field::Size,
+    &field::PaddingH,
+    &field::PaddingV,
+    &field::PaddingI,
+    &field::PaddingD,
+    &field::X1,
+    &field::X2,
+    &field::Y1,
+    &field::Y2,
 };
 
 struct KindRow
@@ -65,11 +77,11 @@ struct KindRow
 
 // What is recorded for each kind of control; the first matching row decides.
 // LED displays record no extent: it follows from their digit metrics.
-constexpr std::array<KindRow, 8> KindRows{{
+constexpr std::array<KindRow, 8> KindRows {{
     {"DigitSample", true, {&field::Size}},
     {"DigitDisplay", true, {&field::Size, &field::PaddingH, &field::PaddingV, &field::PaddingI}},
     {"ClockDisplay", true,
-     {&field::Size, &field::PaddingH, &field::PaddingV, &field::PaddingI, &field::PaddingD}},
+        {&field::Size, &field::PaddingH, &field::PaddingV, &field::PaddingI, &field::PaddingD}},
     {"PictureBox", true, {&field::Height, &field::Width}},
     {"Image", true, {&field::Height, &field::Width}},
     {"Label", true, {&field::Height, &field::Width, &field::FontSize}},

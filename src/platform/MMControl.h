@@ -17,7 +17,8 @@ class QTimer;
 // once when the play cannot start. A "Stop", "Close" or "Open" during a play
 // ends it, and its Done still comes. Done always arrives through the event
 // loop, never from inside a Command write.
-class MMControl : public QObject {
+class MMControl : public QObject
+{
     Q_OBJECT
     Q_CLASSINFO("TypeName", "MMControl")
     Q_PROPERTY(QString FileName READ FileName WRITE setFileName)

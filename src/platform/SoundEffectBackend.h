@@ -10,12 +10,14 @@ class QSoundEffect;
 // Plays PCM WAV files through Qt Multimedia's QSoundEffect. QSoundEffect has
 // no length and no position, so the length comes from the file's own header
 // and every play starts at the beginning.
-class SoundEffectBackend : public MediaBackend {
+class SoundEffectBackend : public MediaBackend
+{
     Q_OBJECT
 
 public:
     // What the header of a playable WAV file says about its sound.
-    struct WavFormat {
+    struct WavFormat
+    {
         quint16 channels = 0;
         quint32 sampleRate = 0;
         quint16 bitsPerSample = 0;

@@ -1,6 +1,5 @@
 #include "platform/VirtualKeys.h"
 
-
 namespace VirtualKeys {
 
 // Shifted symbols of a US keyboard report the code of their unshifted key.

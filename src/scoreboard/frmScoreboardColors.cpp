@@ -25,9 +25,10 @@ void frmScoreboard::UpdateFormColors()
         modColor::SetLedColor(score, ScoreColor);
 
     // The name panels keep their design colours; the marks get theirs below.
-    modColor::ColorFormControls(*this, {lblHomeName, lblVisitorName, picContainerHoldHome, picContainerHoldVisitor,
-                                        lblMedHome->item(0), lblMedHome->item(1), lblMedVisitor->item(0),
-                                        lblMedVisitor->item(1), lblIpponHome, lblIpponVisitor, shpContestTime});
+    modColor::ColorFormControls(
+        *this, {lblHomeName, lblVisitorName, picContainerHoldHome, picContainerHoldVisitor,
+                   lblMedHome->item(0), lblMedHome->item(1), lblMedVisitor->item(0), lblMedVisitor->item(1),
+                   lblIpponHome, lblIpponVisitor, shpContestTime});
 
     picContainerHoldHome->setBackColor(LEDBack);
     picContainerHoldVisitor->setBackColor(LEDBack);
@@ -53,7 +54,8 @@ void frmScoreboard::ObjShpLight(Shape *Obj, VbBoolean Light, OleColor Color)
 
 // Colours for a side's pair of lamps by a count or side number; values
 // outside the table leave the lamps as they are.
-static void lightPair(Label *first, Label *second, qint16 value, const QList<QPair<OleColor, OleColor>> &table)
+static void lightPair(
+    Label *first, Label *second, qint16 value, const QList<QPair<OleColor, OleColor>> &table)
 {
     if (value < 0 || value >= table.size())
         return;
@@ -71,7 +73,7 @@ void frmScoreboard::UpdateOtherColors()
     ObjShpLight(shpSVisitor, PenaltyVS, HoldColor);
 
     lightPair(lblIpponHome, lblIpponVisitor, Ippon,
-              {{FormBack, FormBack}, {HoldColor, FormBack}, {FormBack, HoldColor}});
+        {{FormBack, FormBack}, {HoldColor, FormBack}, {FormBack, HoldColor}});
 
     const QList<QPair<OleColor, OleColor>> medical = {
         {FormBack, FormBack}, {HoldColor, FormBack}, {HoldColor, HoldColor}};

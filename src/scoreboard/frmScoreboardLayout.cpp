@@ -39,7 +39,7 @@ T *place(T *control, const char *name, Box box)
 
 // Board lettering: Arial bold, centred, transparent unless a back colour is given.
 Label *lettering(QWidget *parent, const char *name, Box box, const QString &caption, double points,
-                 OleColor fore = White, int index = -1)
+    OleColor fore = White, int index = -1)
 {
     auto *label = place(new Label(parent, index), name, box);
     label->setCaption(caption);
@@ -51,7 +51,7 @@ Label *lettering(QWidget *parent, const char *name, Box box, const QString &capt
 }
 
 Label *panel(QWidget *parent, const char *name, Box box, const QString &caption, double points, OleColor back,
-             OleColor fore, int index = -1)
+    OleColor fore, int index = -1)
 {
     auto *label = lettering(parent, name, box, caption, points, fore, index);
     label->setBackStyle(1);
@@ -157,8 +157,8 @@ void frmScoreboard::createControls()
     tledPeriod->setGroupLengths(QStringLiteral("1,2"));
     tledPeriod->setFocusable(true);
     tledPeriod->setTabStop(true);
-    lblCreatedBy = lettering(this, "lblCreatedBy", {2873, 2630, 3735, 495},
-                             QStringLiteral("Zembrak judo scoreboard"), 12.75);
+    lblCreatedBy = lettering(
+        this, "lblCreatedBy", {2873, 2630, 3735, 495}, QStringLiteral("Zembrak judo scoreboard"), 12.75);
 
     // Osaekomi boxes: they take the focus for the hold area but are no tab stops.
     picContainerHoldHome = box(this, "picContainerHoldHome", {720, 1680, 1695, 1215}, false);
@@ -255,26 +255,25 @@ void frmScoreboard::createControls()
 
     // The window's own control order, as designed.
     m_controls = {lblTitle, Line2, lblHomeName, lblVisitorName, shpContestTime, Label25, tledPeriod,
-                  lblCreatedBy, picContainerHoldHome, nledHoldHome, shpHoldHome, picContainerHoldVisitor,
-                  nledHoldVisitor, shpHoldVisitor, Line1, picMedHome, medHome1, medHome0, Label18,
-                  picWinnerHome, shpWinnerHome, picIpponHome, lblIpponHome, Label15, nledWHome, nledYHome,
-                  nledKHome, Label3, Label5, Label6, picHomePicContainer, imgHomePic, picKHome, shpKHome,
-                  picCHome, shpCHome, picSHome, shpSHome, Label9, Label11, Label12, picMedVisitor,
-                  medVisitor1, medVisitor0, Label17, picWinnerVisitor, shpWinnerVisitor, picIpponVisitor,
-                  lblIpponVisitor, Label16, nledWVisitor, nledYVisitor, nledKVisitor, Label4, Label8, Label7,
-                  picVisitorPicContainer, imgVisitorPic, picKVisitor, shpKVisitor, picCVisitor, shpCVisitor,
-                  picSVisitor, shpSVisitor, Label10, Label14, Label13, shpObjectSelected, tmrClock1, tkPeriod,
-                  tkHoldHome, tkHoldVisitor, mmcBuzzer};
+        lblCreatedBy, picContainerHoldHome, nledHoldHome, shpHoldHome, picContainerHoldVisitor,
+        nledHoldVisitor, shpHoldVisitor, Line1, picMedHome, medHome1, medHome0, Label18, picWinnerHome,
+        shpWinnerHome, picIpponHome, lblIpponHome, Label15, nledWHome, nledYHome, nledKHome, Label3, Label5,
+        Label6, picHomePicContainer, imgHomePic, picKHome, shpKHome, picCHome, shpCHome, picSHome, shpSHome,
+        Label9, Label11, Label12, picMedVisitor, medVisitor1, medVisitor0, Label17, picWinnerVisitor,
+        shpWinnerVisitor, picIpponVisitor, lblIpponVisitor, Label16, nledWVisitor, nledYVisitor, nledKVisitor,
+        Label4, Label8, Label7, picVisitorPicContainer, imgVisitorPic, picKVisitor, shpKVisitor, picCVisitor,
+        shpCVisitor, picSVisitor, shpSVisitor, Label10, Label14, Label13, shpObjectSelected, tmrClock1,
+        tkPeriod, tkHoldHome, tkHoldVisitor, mmcBuzzer};
 }
 
 void frmScoreboard::setFocusOrder()
 {
     // The osaekomi boxes hold their design places in the chain, though Tab
     // passes them by: they take the focus only by a click.
-    const QList<QWidget *> order = {picContainerHoldHome, tledPeriod, picContainerHoldVisitor, picMedHome, picWinnerHome, picMedVisitor, picWinnerVisitor,
-                                    picIpponHome, nledWHome, nledYHome, nledKHome, picIpponVisitor,
-                                    nledWVisitor, nledYVisitor, nledKVisitor, picKHome, picCHome, picSHome,
-                                    picKVisitor, picCVisitor, picSVisitor};
+    const QList<QWidget *> order = {picContainerHoldHome, tledPeriod, picContainerHoldVisitor, picMedHome,
+        picWinnerHome, picMedVisitor, picWinnerVisitor, picIpponHome, nledWHome, nledYHome, nledKHome,
+        picIpponVisitor, nledWVisitor, nledYVisitor, nledKVisitor, picKHome, picCHome, picSHome, picKVisitor,
+        picCVisitor, picSVisitor};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

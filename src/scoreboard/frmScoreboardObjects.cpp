@@ -29,25 +29,26 @@ void frmScoreboard::connectHandlers()
     // Every focusable object passes its releases on, and (but for the
     // osaekomi boxes) moves the selection when it gains the focus.
     const QList<FormControl *> objects = {picKHome, picCHome, picSHome, picKVisitor, picCVisitor, picSVisitor,
-                                          picIpponHome, picIpponVisitor, picMedHome, picMedVisitor,
-                                          picWinnerHome, picWinnerVisitor, nledWHome, nledYHome, nledKHome,
-                                          nledWVisitor, nledYVisitor, nledKVisitor, tledPeriod};
+        picIpponHome, picIpponVisitor, picMedHome, picMedVisitor, picWinnerHome, picWinnerVisitor, nledWHome,
+        nledYHome, nledKHome, nledWVisitor, nledYVisitor, nledKVisitor, tledPeriod};
     for (FormControl *object : objects) {
         connect(object, &FormControl::GotFocus, this, [this, object] { ObjectSelected(object); });
-        connect(object, &FormControl::KeyUp, this, [this](qint16 KeyCode, qint16 &Shift) { AllKeyUp(KeyCode, Shift); });
+        connect(object, &FormControl::KeyUp, this,
+            [this](qint16 KeyCode, qint16 &Shift) { AllKeyUp(KeyCode, Shift); });
     }
 
     const auto onKeyDown = [this](FormControl *object, auto handler) {
-        connect(object, &FormControl::KeyDown, this, [handler](qint16 &KeyCode, qint16) { handler(KeyCode); });
+        connect(
+            object, &FormControl::KeyDown, this, [handler](qint16 &KeyCode, qint16) { handler(KeyCode); });
     };
     const auto clickAsEnter = [this](PictureBox *box, auto handler) {
         connect(box, &FormControl::Click, this, [handler] { handler(Enter); });
     };
 
     // Penalties.
-    const QList<QPair<PictureBox *, VbBoolean *>> penalties = {
-        {picKHome, &PenaltyHK},    {picCHome, &PenaltyHC},    {picSHome, &PenaltyHS},
-        {picKVisitor, &PenaltyVK}, {picCVisitor, &PenaltyVC}, {picSVisitor, &PenaltyVS}};
+    const QList<QPair<PictureBox *, VbBoolean *>> penalties = {{picKHome, &PenaltyHK}, {picCHome, &PenaltyHC},
+        {picSHome, &PenaltyHS}, {picKVisitor, &PenaltyVK}, {picCVisitor, &PenaltyVC},
+        {picSVisitor, &PenaltyVS}};
     for (const auto &[box, flag] : penalties) {
         const auto handler = [this, flag = flag](qint16 KeyCode) { penaltyKeyDown(*flag, KeyCode); };
         onKeyDown(box, handler);
@@ -72,12 +73,12 @@ void frmScoreboard::connectHandlers()
     onKeyDown(picMedHome, [this](qint16 KeyCode) { medicalKeyDown(MedHome, KeyCode); });
     onKeyDown(picMedVisitor, [this](qint16 KeyCode) { medicalKeyDown(MedVisitor, KeyCode); });
     for (int index = 0; index < 2; ++index) {
-        for (auto [array, box, count] : {std::tuple{lblMedHome, picMedHome, &MedHome},
-                                         std::tuple{lblMedVisitor, picMedVisitor, &MedVisitor}}) {
+        for (auto [array, box, count] : {std::tuple {lblMedHome, picMedHome, &MedHome},
+                 std::tuple {lblMedVisitor, picMedVisitor, &MedVisitor}}) {
             Label *lamp = array->at<Label>(index);
             lamp->setClickable(true);
             connect(lamp, &FormControl::MouseDown, this,
-                    [this, count](qint16 Button, qint16, double, double) { medicalMouseDown(*count, Button); });
+                [this, count](qint16 Button, qint16, double, double) { medicalMouseDown(*count, Button); });
             connect(lamp, &FormControl::Click, this, [box] { box->setFocus(Qt::MouseFocusReason); });
         }
     }
@@ -96,11 +97,12 @@ void frmScoreboard::connectHandlers()
 
     // Osaekomi boxes only pass their keys on; a click on a hold display
     // moves the focus to its box so the keyboard keeps working.
-    for (auto [box, display] : {std::pair{picContainerHoldHome, nledHoldHome},
-                                std::pair{picContainerHoldVisitor, nledHoldVisitor}}) {
+    for (auto [box, display] : {std::pair {picContainerHoldHome, nledHoldHome},
+             std::pair {picContainerHoldVisitor, nledHoldVisitor}}) {
         box->setFocusable(true);
         onKeyDown(box, [this](qint16 KeyCode) { AllKeyCode(KeyCode); });
-        connect(box, &FormControl::KeyUp, this, [this](qint16 KeyCode, qint16 &Shift) { AllKeyUp(KeyCode, Shift); });
+        connect(box, &FormControl::KeyUp, this,
+            [this](qint16 KeyCode, qint16 &Shift) { AllKeyUp(KeyCode, Shift); });
         connect(display, &FormControl::Click, this, [box] { box->setFocus(Qt::MouseFocusReason); });
     }
 

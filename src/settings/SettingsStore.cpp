@@ -19,7 +19,8 @@ namespace {
 // selection width, key codes and the digit style), or text.
 using Variable = std::variant<qint32 *, qint16 *, QString *>;
 
-struct SettingKey {
+struct SettingKey
+{
     const char *section;
     const char *key;
     Variable variable;
@@ -31,29 +32,29 @@ struct SettingKey {
 
 // Every stored key, in the order LoadSettings reads them.
 const SettingKey settingKeys[] = {
-    { "ColorSettings", "TimeColor", &Settings::TimeColor, [] { return QStringLiteral("33023"); } },
-    { "ColorSettings", "LEDBack", &Settings::LEDBack, [] { return QStringLiteral("0"); } },
-    { "ColorSettings", "HoldColor", &Settings::HoldColor, [] { return QStringLiteral("255"); } },
-    { "ColorSettings", "ScoreColor", &Settings::ScoreColor, [] { return QStringLiteral("49152"); } },
-    { "ColorSettings", "FormBack", &Settings::FormBack, [] { return QStringLiteral("4210752"); } },
-    { "ColorSettings", "LEDSelected", &Settings::LEDSelected,
-        [] { return QString::number(Settings::FormBack); } },
-    { "ColorSettings", "BorderColor", &Settings::BorderColor, [] { return QStringLiteral("16777215"); } },
-    { "ColorSettings", "LEDSelectedWidth", &Settings::LEDSelectedWidth, [] { return QStringLiteral("0"); } },
-    { "KeySettings", "StartStopPeriodClockKey", &Settings::StartStopPeriodClockKey,
-        [] { return QStringLiteral("83"); } },
-    { "KeySettings", "ResetPeriodClockKey", &Settings::ResetPeriodClockKey,
-        [] { return QStringLiteral("82"); } },
-    { "KeySettings", "ClearKey", &Settings::ClearKey, [] { return QStringLiteral("46"); } },
-    { "KeySettings", "BuzzerKey", &Settings::BuzzerKey, [] { return QStringLiteral("66"); } },
-    { "KeySettings", "BuzzerFile", &Settings::BuzzerFile, &Settings::defaultBuzzerFile },
-    { "KeySettings", "NumLockForce", &Settings::NumLockForce, [] { return QStringLiteral("0"); } },
-    { "TextSettings", "TitleText", &Settings::TitleText, [] { return QStringLiteral("Home"); } },
-    { "TextSettings", "HomeText", &Settings::HomeText, [] { return QStringLiteral("Home"); } },
-    { "TextSettings", "VisitorText", &Settings::VisitorText, [] { return QStringLiteral("Visitor"); } },
-    { "PicSettings", "HomePic", &Settings::HomePic, [] { return QString(); } },
-    { "PicSettings", "VisitorPic", &Settings::VisitorPic, [] { return QString(); } },
-    { "PicSettings", "LEDType", &Settings::LEDType, [] { return QStringLiteral("0"); } },
+    {"ColorSettings", "TimeColor", &Settings::TimeColor, [] { return QStringLiteral("33023"); }},
+    {"ColorSettings", "LEDBack", &Settings::LEDBack, [] { return QStringLiteral("0"); }},
+    {"ColorSettings", "HoldColor", &Settings::HoldColor, [] { return QStringLiteral("255"); }},
+    {"ColorSettings", "ScoreColor", &Settings::ScoreColor, [] { return QStringLiteral("49152"); }},
+    {"ColorSettings", "FormBack", &Settings::FormBack, [] { return QStringLiteral("4210752"); }},
+    {"ColorSettings", "LEDSelected", &Settings::LEDSelected,
+        [] { return QString::number(Settings::FormBack); }},
+    {"ColorSettings", "BorderColor", &Settings::BorderColor, [] { return QStringLiteral("16777215"); }},
+    {"ColorSettings", "LEDSelectedWidth", &Settings::LEDSelectedWidth, [] { return QStringLiteral("0"); }},
+    {"KeySettings", "StartStopPeriodClockKey", &Settings::StartStopPeriodClockKey,
+        [] { return QStringLiteral("83"); }},
+    {"KeySettings", "ResetPeriodClockKey", &Settings::ResetPeriodClockKey,
+        [] { return QStringLiteral("82"); }},
+    {"KeySettings", "ClearKey", &Settings::ClearKey, [] { return QStringLiteral("46"); }},
+    {"KeySettings", "BuzzerKey", &Settings::BuzzerKey, [] { return QStringLiteral("66"); }},
+    {"KeySettings", "BuzzerFile", &Settings::BuzzerFile, &Settings::defaultBuzzerFile},
+    {"KeySettings", "NumLockForce", &Settings::NumLockForce, [] { return QStringLiteral("0"); }},
+    {"TextSettings", "TitleText", &Settings::TitleText, [] { return QStringLiteral("Home"); }},
+    {"TextSettings", "HomeText", &Settings::HomeText, [] { return QStringLiteral("Home"); }},
+    {"TextSettings", "VisitorText", &Settings::VisitorText, [] { return QStringLiteral("Visitor"); }},
+    {"PicSettings", "HomePic", &Settings::HomePic, [] { return QString(); }},
+    {"PicSettings", "VisitorPic", &Settings::VisitorPic, [] { return QString(); }},
+    {"PicSettings", "LEDType", &Settings::LEDType, [] { return QStringLiteral("0"); }},
 };
 
 // The options dialog's OK writes the keys in this order, section by section.
@@ -121,7 +122,8 @@ QString readText(QSettings &store, const QString &section, const QString &key, c
 // 0 or a wrapped-around value; it now yields the key's default instead.
 // Blanks around the digits are ignored; fractions, exponents, hexadecimal
 // and values too wide for the variable do not convert.
-template<typename Int> std::optional<Int> toNumber(const QString &text)
+template<typename Int>
+std::optional<Int> toNumber(const QString &text)
 {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok, 10);
@@ -130,7 +132,8 @@ template<typename Int> std::optional<Int> toNumber(const QString &text)
     return static_cast<Int>(value);
 }
 
-template<typename Int> void loadNumber(Int *variable, const QString &text, const QString &defaultText)
+template<typename Int>
+void loadNumber(Int *variable, const QString &text, const QString &defaultText)
 {
     if (const std::optional<Int> value = toNumber<Int>(text))
         *variable = *value;

@@ -28,8 +28,8 @@ qint16 LEDType;
 
 QString defaultBuzzerFile()
 {
-    const QString folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                        : QDir::currentPath();
+    const QString folder =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     return folder + QStringLiteral("/buzzer.wav");
 }
 

@@ -11,7 +11,8 @@
 
 namespace {
 
-class PaintCounter : public QObject {
+class PaintCounter : public QObject
+{
 public:
     explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
     int during(const std::function<void()> &change)
@@ -73,18 +74,18 @@ TEST(ClockDisplay, GroupTextsForMinutesAndSeconds)
     ClockDisplay c;
     const float inf = std::numeric_limits<float>::infinity();
     const std::pair<float, const char *> cases[] = {
-        { 0, "0:00" },
-        { 59, "0:59" },
-        { 60, "1:00" },
-        { 120, "2:00" },
-        { 599, "9:59" },
-        { 90.5f, "1:30" },
-        { -1, "0:00" },
-        { -0.5f, "0:00" },
-        { 600, "9:59" },
-        { 1e30f, "9:59" },
-        { inf, "9:59" },
-        { std::numeric_limits<float>::quiet_NaN(), "0:00" },
+        {0, "0:00"},
+        {59, "0:59"},
+        {60, "1:00"},
+        {120, "2:00"},
+        {599, "9:59"},
+        {90.5f, "1:30"},
+        {-1, "0:00"},
+        {-0.5f, "0:00"},
+        {600, "9:59"},
+        {1e30f, "9:59"},
+        {inf, "9:59"},
+        {std::numeric_limits<float>::quiet_NaN(), "0:00"},
     };
     for (const auto &[seconds, shown] : cases) {
         c.setCaption(seconds);
@@ -116,8 +117,8 @@ TEST(ClockDisplay, MalformedGroupListsKeepTheLastGoodOne)
     designClock(c);
     c.setCaption(95);
     const double width = c.Width();
-    for (const char *bad : { "", ",", "abc", "60,,1", "60;1", "60,0", "-60,1", "60,1.5", "99999999999,1",
-             "1,1,1,1,1,1,1,1,1" }) {
+    for (const char *bad :
+        {"", ",", "abc", "60,,1", "60;1", "60,0", "-60,1", "60,1.5", "99999999999,1", "1,1,1,1,1,1,1,1,1"}) {
         c.setGroupBases(QString::fromLatin1(bad));
         c.setGroupLengths(QString::fromLatin1(bad));
         EXPECT_EQ(c.GroupBases(), QStringLiteral("60,1")) << bad;
@@ -135,7 +136,7 @@ TEST(ClockDisplay, OnlyChangedValuesRepaint)
     designClock(c);
     c.show();
     PaintCounter paints(&c);
-    for (const char *name : { "Caption", "GroupBases", "GroupLengths", "BorderColor", "PaddingD", "Size" })
+    for (const char *name : {"Caption", "GroupBases", "GroupLengths", "BorderColor", "PaddingD", "Size"})
         EXPECT_EQ(paints.during([&] { c.setProperty(name, c.property(name)); }), 0) << name;
     EXPECT_EQ(paints.during([&] { c.setGroupBases(QStringLiteral("60,x")); }), 0);
 
@@ -153,12 +154,12 @@ TEST(ClockDisplay, DrawsDigitsColonAndBorder)
     const QColor border = toQColor(c.BorderColor());
     const int colonX = int((180 + 0.55 * 65 * 15 + 180 + 0.09 * 65 * 15) / 15);
     QImage previous;
-    for (int style : { LedDisplay::Lines, LedDisplay::Dots }) {
+    for (int style : {LedDisplay::Lines, LedDisplay::Dots}) {
         c.setLedType(style);
         const QImage image = c.grab().toImage();
         const int w = image.width(), h = image.height();
         EXPECT_TRUE(image.pixelColor(w / 2, 0) == border && image.pixelColor(w - 1, h / 2) == border &&
-            image.pixelColor(0, h / 3) == border && image.pixelColor(w / 3, h - 1) == border);
+                    image.pixelColor(0, h / 3) == border && image.pixelColor(w / 3, h - 1) == border);
         EXPECT_NE(image.pixelColor(1, h / 2), border) << "one pixel wide at the design size";
         int colonLit = 0;
         for (int y = 0; y < h; ++y)

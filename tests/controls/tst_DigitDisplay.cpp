@@ -13,7 +13,8 @@ namespace {
 
 constexpr OleColor Green = rgbColor(0, 192, 0);
 
-class PaintCounter : public QObject {
+class PaintCounter : public QObject
+{
 public:
     explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
     int during(const std::function<void()> &change)
@@ -99,14 +100,14 @@ TEST(DigitDisplay, ExtentFollowsTheMetricsOnly)
 TEST(DigitDisplay, DigitTextForClearedOverRangeAndNegativeValues)
 {
     DigitDisplay d; // Max 9
-    const std::pair<qint32, const char *> one[] = { { -1, " " }, { 7, "7" }, { 12, "2" }, { -4, "-" } };
+    const std::pair<qint32, const char *> one[] = {{-1, " "}, {7, "7"}, {12, "2"}, {-4, "-"}};
     for (const auto &[value, text] : one) {
         d.setCaption(value);
         EXPECT_EQ(d.digitText(), text) << value;
     }
     d.setMax(99);
-    const std::pair<qint32, const char *> two[] = { { -1, "  " }, { 0, " 0" }, { 17, "17" }, { 100, "00" },
-        { -15, "--" } };
+    const std::pair<qint32, const char *> two[] = {
+        {-1, "  "}, {0, " 0"}, {17, "17"}, {100, "00"}, {-15, "--"}};
     for (const auto &[value, text] : two) {
         d.setCaption(value);
         EXPECT_EQ(d.digitText(), text) << value;
@@ -122,7 +123,7 @@ TEST(DigitDisplay, OnlyChangedValuesRepaint)
     d.show();
     PaintCounter paints(&d);
     for (const char *name :
-        { "Caption", "Max", "LedType", "LitColor", "BackColor", "Size", "PaddingH", "PaddingV", "PaddingI" })
+        {"Caption", "Max", "LedType", "LitColor", "BackColor", "Size", "PaddingH", "PaddingV", "PaddingI"})
         EXPECT_EQ(paints.during([&] { d.setProperty(name, d.property(name)); }), 0) << name;
     EXPECT_EQ(paints.during([&] { d.setSize(65.2); }), 0);
 
@@ -134,7 +135,7 @@ TEST(DigitDisplay, OnlyChangedValuesRepaint)
 
 TEST(DigitDisplay, LightsOnlyWhatItShows)
 {
-    for (int style : { LedDisplay::Lines, LedDisplay::Dots }) {
+    for (int style : {LedDisplay::Lines, LedDisplay::Dots}) {
         DigitDisplay d;
         designScore(d);
         d.setLedType(style);

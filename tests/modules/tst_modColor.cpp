@@ -107,13 +107,20 @@ TEST_F(Colors, EachKindTakesItsColourExceptTheListedNames)
         const char *property;
         OleColor expected;
     } cases[] = {
-        {title, "ForeColor", Border},     {title, "BackColor", Untouched},
-        {homeName, "ForeColor", Untouched}, {prefixOfExempt, "ForeColor", Border},
-        {med0, "ForeColor", Untouched},   {med1, "ForeColor", Untouched},
-        {box, "BackColor", Back},         {holdBox, "BackColor", Untouched},
-        {shape, "BorderColor", Led},      {shape, "FillColor", Untouched},
-        {clockFrame, "BorderColor", Untouched}, {line, "BorderColor", Border},
-        {display, "BackColor", Untouched}, {display, "LitColor", Untouched},
+        {title, "ForeColor", Border},
+        {title, "BackColor", Untouched},
+        {homeName, "ForeColor", Untouched},
+        {prefixOfExempt, "ForeColor", Border},
+        {med0, "ForeColor", Untouched},
+        {med1, "ForeColor", Untouched},
+        {box, "BackColor", Back},
+        {holdBox, "BackColor", Untouched},
+        {shape, "BorderColor", Led},
+        {shape, "FillColor", Untouched},
+        {clockFrame, "BorderColor", Untouched},
+        {line, "BorderColor", Border},
+        {display, "BackColor", Untouched},
+        {display, "LitColor", Untouched},
         {lowerCase, "ForeColor", Untouched},
     };
     for (const auto &c : cases) {
@@ -154,7 +161,7 @@ TEST_F(Colors, SetLedColorOnOneDisplay)
 TEST_F(Colors, SetLedColorOnEveryMemberOfAnArray)
 {
     // Indices need not be contiguous; every member is reached.
-    const QList<qint32> indices{0, 1, 7};
+    const QList<qint32> indices {0, 1, 7};
     ControlArray array(QStringLiteral("nledScore"));
     QList<DigitDisplay *> members;
     for (qint32 index : indices) {

@@ -58,11 +58,21 @@ TEST_F(TimeEntry, TypedTimesConfirmedWithEnter)
         const char *typed;
         TimeValue result;
     } cases[] = {
-        {"3", seconds(180)},   {"4.30", seconds(270)}, {"4.3", seconds(243)},
-        {"1.305", seconds(90.5)}, {".45", seconds(45)}, {"5.99", seconds(399)},
-        {"9.59", seconds(599)}, {"9.599", NoTime},      {"10", NoTime},
-        {"4.3.0", NoTime},     {"123456789", NoTime},  {"", seconds(0)},
-        {"0.001", seconds(0.1)}, {"1.3059", seconds(90.5)}, {"4.", seconds(240)},
+        {"3", seconds(180)},
+        {"4.30", seconds(270)},
+        {"4.3", seconds(243)},
+        {"1.305", seconds(90.5)},
+        {".45", seconds(45)},
+        {"5.99", seconds(399)},
+        {"9.59", seconds(599)},
+        {"9.599", NoTime},
+        {"10", NoTime},
+        {"4.3.0", NoTime},
+        {"123456789", NoTime},
+        {"", seconds(0)},
+        {"0.001", seconds(0.1)},
+        {"1.3059", seconds(90.5)},
+        {"4.", seconds(240)},
     };
     for (const auto &c : cases) {
         const QByteArray keys = QByteArray(c.typed) + '\n';
@@ -79,9 +89,15 @@ TEST(ParseTimeEntry, ReadsMinutesSecondsAndTenths)
         TimeValue result;
     } cases[] = {
         {"1.305", TimeValue::fromTicks(905000)}, // exact, no binary fraction
-        {"9.599", seconds(599.9)}, {"99.999", seconds(6039.9)}, {"1.05", seconds(65)},
-        {"1.50", seconds(110)},    {"100", NoTime},             {"12345678", NoTime},
-        {"-1", NoTime},            {" 3", NoTime},              {"4:30", NoTime},
+        {"9.599", seconds(599.9)},
+        {"99.999", seconds(6039.9)},
+        {"1.05", seconds(65)},
+        {"1.50", seconds(110)},
+        {"100", NoTime},
+        {"12345678", NoTime},
+        {"-1", NoTime},
+        {" 3", NoTime},
+        {"4:30", NoTime},
         {"\u0663", NoTime},
     };
     for (const auto &c : cases)

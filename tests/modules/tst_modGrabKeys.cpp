@@ -132,10 +132,8 @@ TEST_F(Pictures, TallPhotosShrinkToSixteenBitTwipsKeepingTheirShape)
 TEST_F(Pictures, NoPictureOrAnUnusableOneShowsNothing)
 {
     const QString files[] = {
-        picture("toowide.png", 16385, 1),
-        file("corrupt.bmp", "BM this is not a picture at all"),
-        file("empty.jpg", {}),
-        file("huge.bmp", bmpHeader(100000, 100000)),
+        picture("toowide.png", 16385, 1), file("corrupt.bmp", "BM this is not a picture at all"),
+        file("empty.jpg", {}), file("huge.bmp", bmpHeader(100000, 100000)),
         file("huge-upside-down.bmp", bmpHeader(100000, -100000)),
         QString(), // no picture chosen
     };

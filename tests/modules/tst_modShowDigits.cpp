@@ -61,11 +61,29 @@ TEST(Val, ReadsTheLeadingNumber)
         const char *text;
         double value;
     } cases[] = {
-        {"", 0},        {"-", 0},       {"+", 0},        {"abc", 0},    {".", 0},
-        {"+2", 2},      {"12ab", 12},   {"1.5.3", 1.5},  {"  7", 7},    {"\t-4x", -4},
-        {"-3.5", -3.5}, {".5", 0.5},    {"5.", 5},       {"007", 7},    {"1e3", 1000},
-        {"1D2", 100},   {"2e-1", 0.2},  {"1e", 1},       {"1e+", 1},    {"3E+2x", 300},
-        {"- 5", 0},     {"1,5", 1},     {"\u0663", 0},
+        {"", 0},
+        {"-", 0},
+        {"+", 0},
+        {"abc", 0},
+        {".", 0},
+        {"+2", 2},
+        {"12ab", 12},
+        {"1.5.3", 1.5},
+        {"  7", 7},
+        {"\t-4x", -4},
+        {"-3.5", -3.5},
+        {".5", 0.5},
+        {"5.", 5},
+        {"007", 7},
+        {"1e3", 1000},
+        {"1D2", 100},
+        {"2e-1", 0.2},
+        {"1e", 1},
+        {"1e+", 1},
+        {"3E+2x", 300},
+        {"- 5", 0},
+        {"1,5", 1},
+        {"\u0663", 0},
     };
     for (const auto &c : cases)
         EXPECT_DOUBLE_EQ(Val(QString::fromUtf8(c.text)), c.value) << '"' << c.text << '"';
@@ -79,19 +97,15 @@ TEST_F(DigitEntry, TypingOnOneDisplay)
         const char *keys;
         qint32 shown;
     } cases[] = {
-        {3, "5", 5},     // a digit takes effect at once
-        {7, "12", 2},    // and each one replaces the last
-        {3, "+4", 7},    {3, "+8", 3},  {6, "-2", 4},
-        {9, "+1", 9},    // above the highest: dropped
-        {0, "-2", 0},    // below the lowest: dropped
-        {0, "-1", -1},   // down to the cleared display
-        {-1, "-1", -1},  // the cleared display counts as 0
-        {-1, "+1", 1},   {-1, "+\n", 0}, {6, "-\n", 6},
-        {2, "+ 4", 4},   // Space cancels the pending sign
-        {5, "C", -1},    {5, "+C", -1},
-        {5, "+C3", 3},   // the clear key leaves a pending sign pending
-        {3, ".", 3},     {3, "?", 3},   {3, "\n", 3},
-        {4, "+", 4},     // a sign alone waits
+        {3, "5", 5}, // a digit takes effect at once
+        {7, "12", 2}, // and each one replaces the last
+        {3, "+4", 7}, {3, "+8", 3}, {6, "-2", 4}, {9, "+1", 9}, // above the highest: dropped
+        {0, "-2", 0}, // below the lowest: dropped
+        {0, "-1", -1}, // down to the cleared display
+        {-1, "-1", -1}, // the cleared display counts as 0
+        {-1, "+1", 1}, {-1, "+\n", 0}, {6, "-\n", 6}, {2, "+ 4", 4}, // Space cancels the pending sign
+        {5, "C", -1}, {5, "+C", -1}, {5, "+C3", 3}, // the clear key leaves a pending sign pending
+        {3, ".", 3}, {3, "?", 3}, {3, "\n", 3}, {4, "+", 4}, // a sign alone waits
     };
     for (const auto &c : cases) {
         SetUp();
@@ -157,7 +171,12 @@ TEST_F(DigitEntry, SetDigitValueReadsTheWholeText)
         const char *text;
         qint32 shown;
     } cases[] = {
-        {3, "7.9", 7}, {3, "+1.9", 4}, {3, "-0.5", 3}, {3, "-1e0", 2}, {3, "x5", 3}, {3, "", 3},
+        {3, "7.9", 7},
+        {3, "+1.9", 4},
+        {3, "-0.5", 3},
+        {3, "-1e0", 2},
+        {3, "x5", 3},
+        {3, "", 3},
     };
     for (const auto &c : cases) {
         Display display("nledWHome", c.start);

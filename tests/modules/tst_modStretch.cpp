@@ -96,19 +96,45 @@ protected:
         sample = form.add<DigitSample>("pledSample");
 
         design = {
-            {label, "Left", 300},         {label, "Top", 600},           {label, "Width", 2400},
-            {label, "Height", 480},       {label, "FontSize", 8},        {shape, "Left", 1200},
-            {shape, "Top", 1500},         {shape, "Width", 900},         {shape, "Height", 700},
-            {shape, "BorderWidth", 1},    {box, "Left", 4800},           {box, "Top", 30},
-            {box, "Width", 3000},         {box, "Height", 3000},         {image, "Left", 150},
-            {image, "Top", 150},          {image, "Width", 2700},        {image, "Height", 2700},
-            {line, "X1", 100},            {line, "X2", 9500},            {line, "Y1", 6000},
-            {line, "Y2", 6400},           {line, "BorderWidth", 2},      {digits, "Left", 600},
-            {digits, "Top", 3000},        {digits, "Size", 40},          {digits, "PaddingH", 60},
-            {digits, "PaddingV", 44},     {digits, "PaddingI", 30},      {clock, "Left", 3000},
-            {clock, "Top", 2400},         {clock, "Size", 80},           {clock, "PaddingH", 90},
-            {clock, "PaddingV", 60},      {clock, "PaddingI", 46},       {clock, "PaddingD", 30},
-            {sample, "Left", 7000},       {sample, "Top", 5000},         {sample, "Size", 20},
+            {label, "Left", 300},
+            {label, "Top", 600},
+            {label, "Width", 2400},
+            {label, "Height", 480},
+            {label, "FontSize", 8},
+            {shape, "Left", 1200},
+            {shape, "Top", 1500},
+            {shape, "Width", 900},
+            {shape, "Height", 700},
+            {shape, "BorderWidth", 1},
+            {box, "Left", 4800},
+            {box, "Top", 30},
+            {box, "Width", 3000},
+            {box, "Height", 3000},
+            {image, "Left", 150},
+            {image, "Top", 150},
+            {image, "Width", 2700},
+            {image, "Height", 2700},
+            {line, "X1", 100},
+            {line, "X2", 9500},
+            {line, "Y1", 6000},
+            {line, "Y2", 6400},
+            {line, "BorderWidth", 2},
+            {digits, "Left", 600},
+            {digits, "Top", 3000},
+            {digits, "Size", 40},
+            {digits, "PaddingH", 60},
+            {digits, "PaddingV", 44},
+            {digits, "PaddingI", 30},
+            {clock, "Left", 3000},
+            {clock, "Top", 2400},
+            {clock, "Size", 80},
+            {clock, "PaddingH", 90},
+            {clock, "PaddingV", 60},
+            {clock, "PaddingI", 46},
+            {clock, "PaddingD", 30},
+            {sample, "Left", 7000},
+            {sample, "Top", 5000},
+            {sample, "Size", 20},
         };
         for (const Setting &s : design)
             s.control->setProperty(s.property, s.design);
@@ -122,7 +148,8 @@ protected:
         for (const Setting &s : design) {
             const QByteArray name(s.property);
             const bool horizontal = name == "Left" || name == "Width" || name.startsWith('X');
-            const bool position = name == "Left" || name == "Top" || name.startsWith('X') || name.startsWith('Y');
+            const bool position =
+                name == "Left" || name == "Top" || name.startsWith('X') || name.startsWith('Y');
             double expected = s.design * (horizontal ? ratioX : ratioY);
             if (!position)
                 expected = std::max(expected, minimum);
@@ -153,7 +180,7 @@ TEST_F(Stretch, RecordFillsEntriesInWindowOrderWithoutGaps)
     EXPECT_EQ(DesignFormWidth, 9600);
     EXPECT_EQ(DesignFormHeight, 7200);
     ASSERT_EQ(LayoutRecord.size(), form.controls.size() + 1);
-    const QList<QObject *> recorded{label, shape, box, image, line, digits, clock, sample};
+    const QList<QObject *> recorded {label, shape, box, image, line, digits, clock, sample};
     for (qsizetype i = 0; i < recorded.size(); ++i)
         EXPECT_EQ(LayoutRecord.at(i).Ctl.data(), recorded.at(i)) << i;
     for (qsizetype i = recorded.size(); i < LayoutRecord.size(); ++i) {
@@ -243,7 +270,7 @@ TEST_F(Stretch, RecordedZeroIsNeverWritten)
 TEST_F(Stretch, LineEndsMoveButItsPositionIsNeverSet)
 {
     auto *probe = form.add<LineProbe>("linProbe");
-    const QList<QPair<const char *, double>> ends{
+    const QList<QPair<const char *, double>> ends {
         {"X1", 100}, {"X2", 900}, {"Y1", 300}, {"Y2", 700}, {"BorderWidth", 2}, {"Left", 55}, {"Top", 66}};
     for (const auto &[name, value] : ends)
         probe->setProperty(name, value);

@@ -11,7 +11,8 @@
 namespace {
 
 // Records every call and reports the end of a play only when told to.
-class FakeBackend : public MediaBackend {
+class FakeBackend : public MediaBackend
+{
 public:
     bool open(const QString &fileName) override
     {
@@ -36,7 +37,8 @@ public:
     qint64 duration = 1200;
 };
 
-class MMControlTest : public ::testing::Test {
+class MMControlTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -71,7 +73,7 @@ protected:
 
     MMControl m_player;
     FakeBackend *m_backend = nullptr;
-    QSignalSpy m_done { &m_player, &MMControl::Done };
+    QSignalSpy m_done {&m_player, &MMControl::Done};
     qint64 m_now = 1000;
 };
 
@@ -84,10 +86,10 @@ TEST_F(MMControlTest, CommandsDriveTheBackend)
     m_player.setCommand(QStringLiteral("play"));
     command("Eject");
     command("Close");
-    EXPECT_EQ(m_backend->calls,
-        (QStringList { QStringLiteral("open /sounds/buzzer.wav"), QStringLiteral("play"),
-            QStringLiteral("stop"), QStringLiteral("rewind"), QStringLiteral("play"), QStringLiteral("stop"),
-            QStringLiteral("close") }));
+    EXPECT_EQ(
+        m_backend->calls, (QStringList {QStringLiteral("open /sounds/buzzer.wav"), QStringLiteral("play"),
+                              QStringLiteral("stop"), QStringLiteral("rewind"), QStringLiteral("play"),
+                              QStringLiteral("stop"), QStringLiteral("close")}));
     EXPECT_EQ(m_player.Command(), QStringLiteral("Close"));
     EXPECT_EQ(m_player.FileName(), QStringLiteral("/sounds/buzzer.wav"));
     EXPECT_FALSE(m_player.isOpen());
@@ -203,7 +205,7 @@ TEST_F(MMControlTest, PlayThatCannotStartRaisesDoneAfterwards)
 TEST_F(MMControlTest, InterruptedPlayRaisesDoneOnce)
 {
     qsizetype expected = 0;
-    for (const char *interruption : { "Stop", "Close", "Open" }) {
+    for (const char *interruption : {"Stop", "Close", "Open"}) {
         SCOPED_TRACE(interruption);
         if (!m_player.isOpen())
             openFile();

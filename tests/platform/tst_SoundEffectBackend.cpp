@@ -62,7 +62,8 @@ std::optional<SoundEffectBackend::WavFormat> formatOf(QByteArray bytes)
     return SoundEffectBackend::readWavFormat(buffer);
 }
 
-class SoundEffectBackendTest : public ::testing::Test {
+class SoundEffectBackendTest : public ::testing::Test
+{
 protected:
     QString writeFile(const char *name, const QByteArray &bytes)
     {
@@ -88,7 +89,7 @@ TEST_F(SoundEffectBackendTest, ReadsTheFormatAndLengthOfPlayableFiles)
 
     // Other chunks around, one of odd length and so padded; sound before format.
     format = formatOf(riff(chunk("LIST", QByteArray(7, 'x')) + chunk("data", QByteArray(96000, '\0')) +
-        chunk("fact", le32(1)) + chunk("fmt ", formatBody(1, 2, 48000, 24))));
+                           chunk("fact", le32(1)) + chunk("fmt ", formatBody(1, 2, 48000, 24))));
     ASSERT_TRUE(format);
     EXPECT_EQ(format->durationMs(), 333);
 

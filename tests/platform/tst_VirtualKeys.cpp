@@ -10,11 +10,10 @@ using VirtualKeys::fromQtKey;
 
 TEST(VirtualKeys, MainKeys)
 {
-    const QList<QPair<int, int>> table = {
-        {Qt::Key_A, 65}, {Qt::Key_S, 83}, {Qt::Key_Z, 90}, {Qt::Key_0, 48}, {Qt::Key_9, 57},
-        {Qt::Key_Exclam, 49}, {Qt::Key_ParenRight, 48}, {Qt::Key_Asterisk, 56}, {Qt::Key_Return, 13},
-        {Qt::Key_Enter, 13}, {Qt::Key_Space, 32}, {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},
-        {Qt::Key_Escape, 27}, {Qt::Key_Shift, 16}, {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},
+    const QList<QPair<int, int>> table = {{Qt::Key_A, 65}, {Qt::Key_S, 83}, {Qt::Key_Z, 90}, {Qt::Key_0, 48},
+        {Qt::Key_9, 57}, {Qt::Key_Exclam, 49}, {Qt::Key_ParenRight, 48}, {Qt::Key_Asterisk, 56},
+        {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Space, 32}, {Qt::Key_Backspace, 8},
+        {Qt::Key_Tab, 9}, {Qt::Key_Escape, 27}, {Qt::Key_Shift, 16}, {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},
         {Qt::Key_Pause, 19}, {Qt::Key_PageUp, 33}, {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
         {Qt::Key_Home, 36}, {Qt::Key_Left, 37}, {Qt::Key_Up, 38}, {Qt::Key_Right, 39}, {Qt::Key_Down, 40},
         {Qt::Key_Insert, 45}, {Qt::Key_Delete, 46}, {Qt::Key_F1, 112}, {Qt::Key_F2, 113}, {Qt::Key_F12, 123},
@@ -52,7 +51,7 @@ TEST(VirtualKeys, DigitRowByPhysicalKey)
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(10), 49);
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(18), 57);
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(19), 48);
-    EXPECT_EQ(VirtualKeys::fromX11DigitRow(9), 0);  // Escape
+    EXPECT_EQ(VirtualKeys::fromX11DigitRow(9), 0); // Escape
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(20), 0); // the minus key
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(87), 0); // keypad 1
 }

@@ -31,8 +31,8 @@ protected:
                 control == board->shpObjectSelected)
                 continue;
             all.append({control, control->property("Left").toDouble(), control->property("Top").toDouble(),
-                        control->property("Width").toDouble(), control->property("Height").toDouble(),
-                        control->property("FontSize").toDouble()});
+                control->property("Width").toDouble(), control->property("Height").toDouble(),
+                control->property("FontSize").toDouble()});
         }
         return all;
     }
@@ -98,10 +98,8 @@ TEST_F(BoardLayout, ResizingScalesEveryControlByTheRatios)
     for (const Snapshot &before : design) {
         const QString name = before.control->objectName();
         const Snapshot after = {before.control, before.control->property("Left").toDouble(),
-                                before.control->property("Top").toDouble(),
-                                before.control->property("Width").toDouble(),
-                                before.control->property("Height").toDouble(),
-                                before.control->property("FontSize").toDouble()};
+            before.control->property("Top").toDouble(), before.control->property("Width").toDouble(),
+            before.control->property("Height").toDouble(), before.control->property("FontSize").toDouble()};
         // The LED displays size themselves, to within a pixel's rounding.
         const double slack = qobject_cast<LedDisplay *>(before.control) ? 30 : 0.01;
         EXPECT_NEAR(after.left, 2 * before.left, 0.01) << name.toStdString();

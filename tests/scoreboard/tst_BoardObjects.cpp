@@ -186,13 +186,11 @@ TEST_F(BoardObjects, ATypedTimeStopsTheClockAndBecomesTheResetTime)
 
 TEST_F(BoardObjects, TabVisitsTheObjectsInDesignOrder)
 {
-    const QList<QWidget *> order = {board->tledPeriod,      board->picMedHome,       board->picWinnerHome,
-                                    board->picMedVisitor,   board->picWinnerVisitor, board->picIpponHome,
-                                    board->nledWHome,       board->nledYHome,        board->nledKHome,
-                                    board->picIpponVisitor, board->nledWVisitor,     board->nledYVisitor,
-                                    board->nledKVisitor,    board->picKHome,         board->picCHome,
-                                    board->picSHome,        board->picKVisitor,      board->picCVisitor,
-                                    board->picSVisitor,     board->tledPeriod};
+    const QList<QWidget *> order = {board->tledPeriod, board->picMedHome, board->picWinnerHome,
+        board->picMedVisitor, board->picWinnerVisitor, board->picIpponHome, board->nledWHome,
+        board->nledYHome, board->nledKHome, board->picIpponVisitor, board->nledWVisitor, board->nledYVisitor,
+        board->nledKVisitor, board->picKHome, board->picCHome, board->picSHome, board->picKVisitor,
+        board->picCVisitor, board->picSVisitor, board->tledPeriod};
     board->tledPeriod->setFocus();
     for (qsizetype i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

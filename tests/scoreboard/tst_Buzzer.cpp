@@ -34,7 +34,7 @@ TEST_F(BuzzerTest, PlaysOnceAtATimeAndRewindsForTheNext)
 
     finishSound();
     EXPECT_EQ(board->BuzzerPlaying, VbFalse);
-    EXPECT_EQ(media->calls.mid(media->calls.size() - 2), (QStringList{"stop", "rewind"}));
+    EXPECT_EQ(media->calls.mid(media->calls.size() - 2), (QStringList {"stop", "rewind"}));
 
     board->AllKeyCode(66);
     EXPECT_EQ(plays(), 2);
@@ -50,7 +50,7 @@ TEST_F(BuzzerTest, AnotherFileIsLoadedBeforePlaying)
     BuzzerFile = other;
     media->calls.clear();
     board->AllKeyCode(66);
-    EXPECT_EQ(media->calls, (QStringList{"close", "open " + other, "play"}));
+    EXPECT_EQ(media->calls, (QStringList {"close", "open " + other, "play"}));
 }
 
 TEST_F(BuzzerTest, NoSoundWithoutAPlayableFile)

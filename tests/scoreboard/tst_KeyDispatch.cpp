@@ -6,8 +6,8 @@
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
-#include "controls/Shape.h"
 #include "controls/PictureBox.h"
+#include "controls/Shape.h"
 #include "platform/VirtualKeys.h"
 
 #include <QTest>
@@ -124,9 +124,9 @@ TEST_F(KeyDispatch, F2RefreshesEverythingAndRerecordsTheLayout)
 
 TEST_F(KeyDispatch, KeyCodeToAsciiTable)
 {
-    const QList<QPair<qint16, qint16>> table = {
-        {32, 32}, {13, 13}, {46, 0}, {187, 43}, {107, 43}, {189, 45}, {109, 45}, {96, 48}, {103, 55},
-        {105, 57}, {48, 48}, {55, 55}, {57, 57}, {110, 46}, {190, 46}, {116, -1}, {65, -1}, {106, -1}};
+    const QList<QPair<qint16, qint16>> table = {{32, 32}, {13, 13}, {46, 0}, {187, 43}, {107, 43}, {189, 45},
+        {109, 45}, {96, 48}, {103, 55}, {105, 57}, {48, 48}, {55, 55}, {57, 57}, {110, 46}, {190, 46},
+        {116, -1}, {65, -1}, {106, -1}};
     for (const auto &[key, code] : table)
         EXPECT_EQ(frmScoreboard::KeyCodeToAsci(key), code) << "key " << key;
 
@@ -141,8 +141,8 @@ TEST_F(KeyDispatch, KeyCodeToAsciiTable)
 TEST_F(KeyDispatch, KeysFromFocusedControlsReachTheDispatcherOnce)
 {
     board->show();
-    for (QWidget *target : QList<QWidget *>{board->tledPeriod, board->picSHome, board->nledWHome,
-                                            board->picContainerHoldHome}) {
+    for (QWidget *target : QList<QWidget *> {
+             board->tledPeriod, board->picSHome, board->nledWHome, board->picContainerHoldHome}) {
         target->setFocus();
         const bool before = board->tkPeriod->Running();
         QTest::keyClick(target, Qt::Key_S);

@@ -12,7 +12,8 @@
 
 namespace {
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -159,7 +160,8 @@ TEST_F(SettingsStoreTest, LEDSelectedDefaultsToTheLoadedFormBack)
 TEST_F(SettingsStoreTest, NumbersLoadWhenTheyFitTheVariableElseTheDefault)
 {
     using Read = qint64 (*)();
-    struct Case {
+    struct Case
+    {
         const char *section;
         const char *key;
         QString text;
@@ -173,27 +175,27 @@ TEST_F(SettingsStoreTest, NumbersLoadWhenTheyFitTheVariableElseTheDefault)
     const Read ledType = [] { return qint64(Settings::LEDType); };
     const Case cases[] = {
         // Convertible, however meaningless: loaded unchanged.
-        { "ColorSettings", "TimeColor", QStringLiteral("-1"), -1, timeColor },
-        { "ColorSettings", "TimeColor", QStringLiteral("-2147483648"), -2147483647 - 1, timeColor },
-        { "ColorSettings", "LEDSelectedWidth", QStringLiteral("-5"), -5, width },
-        { "KeySettings", "BuzzerKey", QStringLiteral("32767"), 32767, buzzerKey },
-        { "KeySettings", "NumLockForce", QStringLiteral("70000"), 70000, numLock },
-        { "PicSettings", "LEDType", QStringLiteral("-32768"), -32768, ledType },
+        {"ColorSettings", "TimeColor", QStringLiteral("-1"), -1, timeColor},
+        {"ColorSettings", "TimeColor", QStringLiteral("-2147483648"), -2147483647 - 1, timeColor},
+        {"ColorSettings", "LEDSelectedWidth", QStringLiteral("-5"), -5, width},
+        {"KeySettings", "BuzzerKey", QStringLiteral("32767"), 32767, buzzerKey},
+        {"KeySettings", "NumLockForce", QStringLiteral("70000"), 70000, numLock},
+        {"PicSettings", "LEDType", QStringLiteral("-32768"), -32768, ledType},
         // Blanks around the digits and a plus sign are read past.
-        { "KeySettings", "BuzzerKey", QStringLiteral(" 83\t"), 83, buzzerKey },
-        { "ColorSettings", "TimeColor", QStringLiteral("+255"), 255, timeColor },
+        {"KeySettings", "BuzzerKey", QStringLiteral(" 83\t"), 83, buzzerKey},
+        {"ColorSettings", "TimeColor", QStringLiteral("+255"), 255, timeColor},
         // Too wide for the variable: the default, never a wrapped value.
-        { "ColorSettings", "TimeColor", QStringLiteral("2147483648"), 33023, timeColor },
-        { "ColorSettings", "TimeColor", QStringLiteral("99999999999999999999999"), 33023, timeColor },
-        { "KeySettings", "BuzzerKey", QStringLiteral("32768"), 66, buzzerKey },
-        { "PicSettings", "LEDType", QStringLiteral("-32769"), 0, ledType },
+        {"ColorSettings", "TimeColor", QStringLiteral("2147483648"), 33023, timeColor},
+        {"ColorSettings", "TimeColor", QStringLiteral("99999999999999999999999"), 33023, timeColor},
+        {"KeySettings", "BuzzerKey", QStringLiteral("32768"), 66, buzzerKey},
+        {"PicSettings", "LEDType", QStringLiteral("-32769"), 0, ledType},
         // Not a whole decimal number: the default.
-        { "KeySettings", "BuzzerKey", QString(), 66, buzzerKey },
-        { "KeySettings", "NumLockForce", QStringLiteral("1.0"), 0, numLock },
-        { "ColorSettings", "LEDSelectedWidth", QStringLiteral("2.7"), 0, width },
-        { "ColorSettings", "TimeColor", QStringLiteral("1e3"), 33023, timeColor },
-        { "ColorSettings", "TimeColor", QStringLiteral("0xFF"), 33023, timeColor },
-        { "ColorSettings", "TimeColor", QStringLiteral("255abc"), 33023, timeColor },
+        {"KeySettings", "BuzzerKey", QString(), 66, buzzerKey},
+        {"KeySettings", "NumLockForce", QStringLiteral("1.0"), 0, numLock},
+        {"ColorSettings", "LEDSelectedWidth", QStringLiteral("2.7"), 0, width},
+        {"ColorSettings", "TimeColor", QStringLiteral("1e3"), 33023, timeColor},
+        {"ColorSettings", "TimeColor", QStringLiteral("0xFF"), 33023, timeColor},
+        {"ColorSettings", "TimeColor", QStringLiteral("255abc"), 33023, timeColor},
     };
     for (const Case &test : cases) {
         SCOPED_TRACE(QStringLiteral("%1 = \"%2\"").arg(QLatin1String(test.key), test.text).toStdString());
@@ -213,9 +215,9 @@ TEST_F(SettingsStoreTest, StoreFileHoldsPlainDecimalTextAndTheMarker)
 
     const QString text = storeText();
     for (const char *line :
-        { "[ColorSettings]", "TimeColor=33023", "BorderColor=16777215", "LEDBack=-1", "FormBack=4210752",
+        {"[ColorSettings]", "TimeColor=33023", "BorderColor=16777215", "LEDBack=-1", "FormBack=4210752",
             "LEDSelected=4210752", "[KeySettings]", "BuzzerKey=32", "IsKeyCode=Yes", "NumLockForce=0",
-            "[PicSettings]", "LEDType=0", "HomePic=", "[TextSettings]", "TitleText=Home" }) {
+            "[PicSettings]", "LEDType=0", "HomePic=", "[TextSettings]", "TitleText=Home"}) {
         EXPECT_TRUE(text.contains(
             QRegularExpression(QStringLiteral("^%1$").arg(QRegularExpression::escape(QLatin1String(line))),
                 QRegularExpression::MultilineOption)))
