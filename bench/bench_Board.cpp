@@ -3,6 +3,7 @@
 
 #include "support/BenchMain.h"
 #include "support/FakeClock.h"
+#include "support/PaintCounter.h"
 
 #include "controls/PictureBox.h"
 #include "controls/Shape.h"
@@ -16,26 +17,11 @@
 
 namespace {
 
-// Counts the paint events that reach any widget.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 struct Board
 {
     FakeClock clock;
     frmScoreboard board;
-    PaintCounter counter;
+    PaintCounter counter {qApp};
 
     Board()
     {
@@ -44,9 +30,7 @@ struct Board
         board.tmrClock1->setEnabled(false); // the benchmark drives the refresh itself
         board.show();
         QCoreApplication::processEvents();
-        qApp->installEventFilter(&counter);
     }
-    ~Board() { qApp->removeEventFilter(&counter); }
 };
 
 // A refresh where no displayed value changes: the clock is stopped.

@@ -1,3 +1,5 @@
+#include "support/PaintCounter.h"
+
 #include "controls/DigitDisplay.h"
 #include "controls/DigitSample.h"
 
@@ -12,30 +14,6 @@
 namespace {
 
 constexpr OleColor Green = rgbColor(0, 192, 0);
-
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
-    int during(const std::function<void()> &change)
-    {
-        QCoreApplication::processEvents();
-        m_count = 0;
-        change();
-        QCoreApplication::processEvents();
-        return m_count;
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        m_count += event->type() == QEvent::Paint;
-        return false;
-    }
-
-private:
-    int m_count = 0;
-};
 
 void designScore(DigitDisplay &d)
 {

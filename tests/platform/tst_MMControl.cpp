@@ -1,3 +1,5 @@
+#include "support/FakeMediaBackend.h"
+
 #include "platform/MMControl.h"
 #include "platform/MediaBackend.h"
 
@@ -10,39 +12,12 @@
 
 namespace {
 
-// Records every call and reports the end of a play only when told to.
-class FakeBackend : public MediaBackend
-{
-public:
-    bool open(const QString &fileName) override
-    {
-        calls << QStringLiteral("open ") + fileName;
-        return openSucceeds;
-    }
-    void close() override { calls << QStringLiteral("close"); }
-    bool play() override
-    {
-        calls << QStringLiteral("play");
-        return playSucceeds;
-    }
-    void stop() override { calls << QStringLiteral("stop"); }
-    void rewind() override { calls << QStringLiteral("rewind"); }
-    qint64 durationMs() const override { return duration; }
-
-    void reportEnd() { emit finished(); }
-
-    QStringList calls;
-    bool openSucceeds = true;
-    bool playSucceeds = true;
-    qint64 duration = 1200;
-};
-
 class MMControlTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        auto backend = std::make_unique<FakeBackend>();
+        auto backend = std::make_unique<FakeMediaBackend>();
         m_backend = backend.get();
         m_player.setBackend(std::move(backend));
         m_player.setClock([this] { return m_now; });
@@ -72,7 +47,7 @@ protected:
     }
 
     MMControl m_player;
-    FakeBackend *m_backend = nullptr;
+    FakeMediaBackend *m_backend = nullptr;
     QSignalSpy m_done {&m_player, &MMControl::Done};
     qint64 m_now = 1000;
 };
@@ -115,13 +90,13 @@ TEST_F(MMControlTest, DoneComesOnceWhenTheBackendReportsTheEnd)
         EXPECT_TRUE(m_player.isPlaying());
         EXPECT_EQ(doneCount(), play - 1);
 
-        m_backend->reportEnd();
+        m_backend->finish();
         EXPECT_FALSE(m_player.isPlaying());
         EXPECT_EQ(doneCount(), play);
         EXPECT_EQ(lastCode(), MMControl::NotifySuccessful);
 
         // A second report, and the deadline passing, belong to a finished play.
-        m_backend->reportEnd();
+        m_backend->finish();
         advance(60000);
         EXPECT_EQ(doneCount(), play);
     }
@@ -147,7 +122,7 @@ TEST_F(MMControlTest, DeadlineRaisesDoneWhenTheBackendNeverReportsTheEnd)
     EXPECT_EQ(doneCount(), 1);
     EXPECT_EQ(lastCode(), MMControl::NotifySuccessful);
 
-    m_backend->reportEnd();
+    m_backend->finish();
     EXPECT_EQ(doneCount(), 1);
 
     // Without a known length, the wait is capped.
@@ -215,7 +190,7 @@ TEST_F(MMControlTest, InterruptedPlayRaisesDoneOnce)
         EXPECT_EQ(m_done.count(), expected);
         EXPECT_EQ(doneCount(), ++expected);
         EXPECT_EQ(lastCode(), MMControl::NotifyAborted);
-        m_backend->reportEnd();
+        m_backend->finish();
         advance(60000);
         EXPECT_EQ(doneCount(), expected);
     }
@@ -226,7 +201,7 @@ TEST_F(MMControlTest, InterruptedPlayRaisesDoneOnce)
     EXPECT_EQ(doneCount(), ++expected);
     EXPECT_EQ(lastCode(), MMControl::NotifySuperseded);
     EXPECT_TRUE(m_player.isPlaying());
-    m_backend->reportEnd();
+    m_backend->finish();
     EXPECT_EQ(doneCount(), ++expected);
     EXPECT_EQ(lastCode(), MMControl::NotifySuccessful);
 }

@@ -25,11 +25,12 @@ public:
     }
     void stop() override { calls << QStringLiteral("stop"); }
     void rewind() override { calls << QStringLiteral("rewind"); }
-    qint64 durationMs() const override { return 1500; }
+    qint64 durationMs() const override { return duration; }
 
     void finish() { emit finished(); }
 
     QStringList calls;
     bool openSucceeds = true;
     bool playSucceeds = true;
+    qint64 duration = 1200;
 };
