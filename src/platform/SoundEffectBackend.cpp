@@ -173,6 +173,11 @@ qint64 SoundEffectBackend::durationMs() const
     return m_durationMs;
 }
 
+bool SoundEffectBackend::isLoading() const
+{
+    return m_effect->status() == QSoundEffect::Loading;
+}
+
 void SoundEffectBackend::statusChanged()
 {
     if (!m_active)

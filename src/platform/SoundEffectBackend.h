@@ -46,6 +46,9 @@ public:
     void rewind() override;
     qint64 durationMs() const override;
 
+    // Whether the sound is still being read in the background.
+    bool isLoading() const;
+
 private:
     void statusChanged();
     void playingChanged();

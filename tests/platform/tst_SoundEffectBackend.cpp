@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -167,6 +168,11 @@ TEST_F(SoundEffectBackendTest, OpenFailsForAnythingButAPlayableFile)
 
     ASSERT_TRUE(backend.open(writeFile("good.wav", pcmWav(1, 44100, 16, 44100))));
     EXPECT_EQ(backend.durationMs(), 500);
+    // The sound is read on Qt's loader thread; the test must not end under it.
+    QElapsedTimer waited;
+    waited.start();
+    while (backend.isLoading() && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     backend.close();
     EXPECT_EQ(backend.durationMs(), -1);
     EXPECT_FALSE(backend.play());
