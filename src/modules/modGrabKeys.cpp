@@ -147,8 +147,9 @@ void SetLedType(const Form &window, qint32 style)
 
 void SetNumLock(bool on)
 {
-    if (KeyboardLock::numLockOn() != on)
-        KeyboardLock::setNumLock(on);
+    // The lock service reads the state first and leaves a lock that is
+    // already as wanted alone.
+    KeyboardLock::setNumLock(on);
 }
 
 } // namespace modGrabKeys

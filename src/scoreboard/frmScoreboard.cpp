@@ -18,7 +18,7 @@
 #include <QCloseEvent>
 #include <QPainter>
 
-#include <cmath>
+#include <algorithm>
 
 frmScoreboard::frmScoreboard(QWidget *parent)
     : QWidget(parent)
@@ -108,13 +108,11 @@ void frmScoreboard::BeginLayoutUpdate()
 {
     // Rather than hide the window (which on X11 unmaps it and loses its
     // place, focus and full-screen state), painting is held back.
-    m_layoutSuspended = true;
     setUpdatesEnabled(false);
 }
 
 void frmScoreboard::EndLayoutUpdate()
 {
-    m_layoutSuspended = false;
     setUpdatesEnabled(true);
     update();
 }

@@ -175,5 +175,4 @@ private:
     QList<QObject *> m_controls;
     OleColor m_backColor = rgbColor(192, 192, 192);
     bool m_frameKnown = false;
-    bool m_layoutSuspended = false;
 };
