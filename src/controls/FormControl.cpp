@@ -145,7 +145,9 @@ void FormControl::mousePressEvent(QMouseEvent *event)
 {
     // The focus moves first (Qt does it before delivering the press), then
     // the press is reported, and the click follows on release.
-    m_pressed = event->button() == Qt::LeftButton; // only the left button clicks
+    // A press and release of the left or the right button is a click; the
+    // medical lamps count down on the right button and must take the focus too.
+    m_pressed = event->button() == Qt::LeftButton || event->button() == Qt::RightButton;
     const QPointF pos = event->position();
     emit MouseDown(buttonCode(event->button()), VirtualKeys::shiftMask(event->modifiers()),
         pos.x() * TwipsPerPixel, pos.y() * TwipsPerPixel);

@@ -11,8 +11,11 @@ qint16 fromKeyEvent(const QKeyEvent *event)
 {
     static const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
     if (x11 && !(event->modifiers() & Qt::KeypadModifier)) {
-        if (const qint16 digit = fromX11DigitRow(event->nativeScanCode()))
+        const quint32 keycode = event->nativeScanCode();
+        if (const qint16 digit = fromX11DigitRow(keycode))
             return digit;
+        if (const qint16 punctuation = fromX11Punctuation(keycode))
+            return punctuation;
     }
     return fromQtKey(event->key(), event->modifiers());
 }

@@ -67,7 +67,7 @@ qint16 fromQtKey(int key, Qt::KeyboardModifiers modifiers)
         return qint16(key); // Qt uses the upper-case letter for both cases
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return qint16(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return qint16(F1 + (key - Qt::Key_F1));
 
     switch (key) {
@@ -95,6 +95,14 @@ qint16 fromQtKey(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_Insert: return Insert;
     case Qt::Key_Delete: return Delete;
     case Qt::Key_NumLock: return NumLock;
+    case Qt::Key_CapsLock: return Capital;
+    case Qt::Key_ScrollLock: return Scroll;
+    case Qt::Key_Print:
+    case Qt::Key_SysReq: return Snapshot; // Alt+Print reports SysReq
+    case Qt::Key_Super_L:
+    case Qt::Key_Meta: return LWin; // X11 servers name the Windows key either way
+    case Qt::Key_Super_R: return RWin;
+    case Qt::Key_Menu: return Apps;
     default: return fromSymbol(key);
     }
 }
@@ -107,6 +115,24 @@ qint16 fromX11DigitRow(quint32 keycode)
     if (keycode == 19)
         return 48;
     return 0;
+}
+
+qint16 fromX11Punctuation(quint32 keycode)
+{
+    switch (keycode) {
+    case 20: return 189; // minus
+    case 21: return 187; // equals
+    case 34: return 219; // left bracket
+    case 35: return 221; // right bracket
+    case 47: return 186; // semicolon
+    case 48: return 222; // apostrophe
+    case 49: return 192; // grave
+    case 51: return 220; // backslash
+    case 59: return 188; // comma
+    case 60: return 190; // full stop
+    case 61: return 191; // slash
+    default: return 0;
+    }
 }
 
 qint16 shiftMask(Qt::KeyboardModifiers modifiers)

@@ -17,6 +17,7 @@ enum : qint16 {
     Control = 17,
     Menu = 18,
     Pause = 19,
+    Capital = 20,
     Escape = 27,
     Space = 32,
     Prior = 33,
@@ -27,8 +28,12 @@ enum : qint16 {
     Up = 38,
     Right = 39,
     Down = 40,
+    Snapshot = 44,
     Insert = 45,
     Delete = 46,
+    LWin = 91,
+    RWin = 92,
+    Apps = 93,
     Numpad0 = 96,
     Multiply = 106,
     Add = 107,
@@ -37,7 +42,9 @@ enum : qint16 {
     Divide = 111,
     F1 = 112,
     F2 = 113,
+    F24 = 135,
     NumLock = 144,
+    Scroll = 145,
     OemPlus = 187,
     OemMinus = 189,
     OemPeriod = 190,
@@ -51,6 +58,11 @@ qint16 fromQtKey(int key, Qt::KeyboardModifiers modifiers);
 // codes do not depend on the keyboard layout (on AZERTY the unshifted row
 // types symbols, yet "1" is still 49); 0 for any other key.
 qint16 fromX11DigitRow(quint32 keycode);
+
+// The code of an X11 key code when it is one of the punctuation keys, read
+// by where the key sits as on a US keyboard (the German ü key, where US has
+// "[", is 219), so that such a key can be bound on any layout; 0 otherwise.
+qint16 fromX11Punctuation(quint32 keycode);
 
 // The shift mask of a key or mouse event: 1 Shift, 2 Ctrl, 4 Alt.
 qint16 shiftMask(Qt::KeyboardModifiers modifiers);

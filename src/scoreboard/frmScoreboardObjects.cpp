@@ -55,12 +55,6 @@ void frmScoreboard::connectHandlers()
         clickAsEnter(box, handler);
     }
 
-    // The ippon and medical boxes are covered by their labels and take the
-    // focus from the labels' (left) clicks alone: a right press on a medical
-    // lamp counts down without moving the selection.
-    for (PictureBox *box : {picIpponHome, picIpponVisitor, picMedHome, picMedVisitor})
-        box->setFocusPolicy(Qt::TabFocus);
-
     // Ippon: the arrow labels carry the click; the boxes turn Enter into it.
     lblIpponHome->setClickable(true);
     lblIpponVisitor->setClickable(true);

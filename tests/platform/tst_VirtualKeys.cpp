@@ -21,7 +21,9 @@ TEST(VirtualKeys, MainKeys)
         {Qt::Key_Plus, 187}, {Qt::Key_Comma, 188}, {Qt::Key_Minus, 189}, {Qt::Key_Underscore, 189},
         {Qt::Key_Period, 190}, {Qt::Key_Slash, 191}, {Qt::Key_QuoteLeft, 192}, {Qt::Key_BracketLeft, 219},
         {Qt::Key_Backslash, 220}, {Qt::Key_BracketRight, 221}, {Qt::Key_Apostrophe, 222},
-        {Qt::Key_QuoteDbl, 222}, {Qt::Key_MediaPlay, 0}};
+        {Qt::Key_QuoteDbl, 222}, {Qt::Key_MediaPlay, 0}, {Qt::Key_CapsLock, 20}, {Qt::Key_ScrollLock, 145},
+        {Qt::Key_Print, 44}, {Qt::Key_SysReq, 44}, {Qt::Key_Super_L, 91}, {Qt::Key_Meta, 91},
+        {Qt::Key_Super_R, 92}, {Qt::Key_Menu, 93}, {Qt::Key_F13, 124}, {Qt::Key_F24, 135}, {Qt::Key_F25, 0}};
     for (const auto &[key, code] : table)
         EXPECT_EQ(fromQtKey(key, Qt::NoModifier), code) << "Qt key " << std::hex << key;
 }
@@ -54,6 +56,16 @@ TEST(VirtualKeys, DigitRowByPhysicalKey)
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(9), 0); // Escape
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(20), 0); // the minus key
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(87), 0); // keypad 1
+}
+
+TEST(VirtualKeys, PunctuationByPhysicalKey)
+{
+    // X key codes of a pc105 keyboard, named by what a US layout prints on them;
+    // on a German layout the same keys print ß ´ ü + ö ä ^ # , . -.
+    const QList<QPair<quint32, int>> table = {{20, 189}, {21, 187}, {34, 219}, {35, 221}, {47, 186},
+        {48, 222}, {49, 192}, {51, 220}, {59, 188}, {60, 190}, {61, 191}, {19, 0}, {38, 0}, {94, 0}, {82, 0}};
+    for (const auto &[keycode, code] : table)
+        EXPECT_EQ(VirtualKeys::fromX11Punctuation(keycode), code) << "X key code " << keycode;
 }
 
 TEST(VirtualKeys, ShiftMask)

@@ -122,9 +122,18 @@ TEST_F(BoardObjects, MedicalLampsCountWithKeypadAndMouse)
     board->picKHome->setFocus();
     QTest::mouseClick(medLamp(board->lblMedVisitor, 1), Qt::RightButton);
     EXPECT_EQ(board->MedVisitor, 0);
-    EXPECT_EQ(QApplication::focusWidget(), board->picKHome) << "a right press only counts down";
+    EXPECT_EQ(QApplication::focusWidget(), board->picMedVisitor) << "a right click selects the box too";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(board->MedVisitor, 1) << "the keypad goes to the box just clicked";
     QTest::mouseClick(medLamp(board->lblMedVisitor, 1), Qt::MiddleButton);
-    EXPECT_EQ(board->MedVisitor, 0);
+    EXPECT_EQ(board->MedVisitor, 1);
+
+    // A right click on a penalty or winner box toggles it like a left one.
+    QTest::mouseClick(board->picSVisitor, Qt::RightButton);
+    EXPECT_EQ(board->PenaltyVS, VbTrue);
+    EXPECT_EQ(QApplication::focusWidget(), board->picSVisitor);
+    QTest::mouseClick(board->picWinnerHome, Qt::RightButton);
+    EXPECT_EQ(board->Winner, 1);
 
     board->MedHome = 3; // out of range leaves the lamps as they were
     board->UpdateOtherColors();
