@@ -7,6 +7,7 @@
 #include "platform/KeyEvents.h"
 #include "platform/VirtualKeys.h"
 #include "settings/SettingsVariables.h"
+#include "settings/frmOptions.h"
 
 #include <QKeyEvent>
 
@@ -40,8 +41,12 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
     } else if (KeyCode == VirtualKeys::F1) {
         // The help viewer is not part of the board yet; F1 has nothing to show.
     } else if (KeyCode == VirtualKeys::F2) {
-        // The options dialog would run modally here. Whatever it changed, the
-        // board re-reads its labels, colours and times and takes a new layout.
+        // Loaded afresh for each showing. However it was closed, the board
+        // re-reads its labels, colours and times and takes a new layout.
+        {
+            frmOptions options(this);
+            options.exec();
+        }
         UpdateLabels();
         UpdateFormColors();
         RefreshTime();

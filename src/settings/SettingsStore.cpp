@@ -193,6 +193,11 @@ void useFile(const QString &path)
     storeFile() = path;
 }
 
+QString fileName()
+{
+    return openStore()->fileName();
+}
+
 } // namespace SettingsStore
 
 void LoadSettings()
@@ -202,7 +207,7 @@ void LoadSettings()
         load(*store, setting);
 }
 
-void SaveSettings()
+bool SaveSettings()
 {
     const std::unique_ptr<QSettings> store = openStore();
     for (const char *key : writeOrder) {
@@ -212,4 +217,8 @@ void SaveSettings()
     }
     store->setValue(
         settingPath(QLatin1String(markerSection), QLatin1String(markerKey)), QStringLiteral("Yes"));
+    // QSettings replaces the file whole on sync, so a failed write leaves
+    // the old one intact; the failure itself must reach the operator.
+    store->sync();
+    return store->status() == QSettings::NoError;
 }

@@ -15,6 +15,9 @@ void SaveSetting(const QString &Section, const QString &Key, const QString &Valu
 // throwaway file); an empty path returns to the user's own store.
 void useFile(const QString &path);
 
+// Where the store keeps its data, for telling the operator.
+QString fileName();
+
 } // namespace SettingsStore
 
 // Fills the settings variables from the store, in the fixed key order
@@ -23,4 +26,5 @@ void useFile(const QString &path);
 void LoadSettings();
 
 // Writes every settings variable back to the store, and the IsKeyCode marker.
-void SaveSettings();
+// False when the store could not be written; the file is then left as it was.
+bool SaveSettings();

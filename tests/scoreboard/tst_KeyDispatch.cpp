@@ -10,7 +10,9 @@
 #include "controls/Shape.h"
 #include "platform/VirtualKeys.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 using namespace Settings;
 
@@ -116,7 +118,16 @@ TEST_F(KeyDispatch, F2RefreshesEverythingAndRerecordsTheLayout)
 {
     TitleText = QStringLiteral("Dojo cup");
     FormBack = rgbColor(1, 2, 3);
+    // The options dialog opens modally; the operator cancels it.
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            opened = dialog->windowTitle();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        }
+    });
     board->AllKeyCode(VirtualKeys::F2);
+    EXPECT_EQ(opened, QStringLiteral("Options"));
     EXPECT_EQ(board->BackColor(), rgbColor(1, 2, 3));
     EXPECT_EQ(board->shpKHome->property("FillColor").toInt(), rgbColor(1, 2, 3));
     EXPECT_EQ(board->lblTitle->property("Caption").toString(), QStringLiteral("Dojo cup"));

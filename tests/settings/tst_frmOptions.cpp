@@ -1,0 +1,277 @@
+// The options dialog driven as an operator would, with its modal questions
+// answered in advance: placement, the buzzer, colours, keys, texts,
+// pictures, OK and Cancel.
+
+#include "support/OptionsFixture.h"
+
+#include "controls/DigitSample.h"
+#include "controls/Image.h"
+#include "controls/PictureBox.h"
+#include "scoreboard/frmScoreboard.h"
+#include "settings/frmOptions.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace Settings;
+
+class Options : public OptionsFixture
+{
+protected:
+    QString makeFile(const QString &name)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return path;
+    }
+    void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+};
+
+TEST_F(Options, ControlsStandWhereTheDesignPutsThem)
+{
+    frmOptions dialog;
+    dialog.show();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Options"));
+    EXPECT_EQ(dialog.size(), QSize(418, 400));
+    EXPECT_TRUE(dialog.cmdOk->isDefault());
+
+    const QStringList tabs = {QStringLiteral("Key Controls"), QStringLiteral("Color Controls"),
+        QStringLiteral("Text Controls"), QStringLiteral("Pictures"), QStringLiteral("&Additional Settings")};
+    ASSERT_EQ(dialog.SSTab1->count(), tabs.size());
+    for (int i = 0; i < tabs.size(); ++i)
+        EXPECT_EQ(dialog.SSTab1->tabText(i), tabs[i]);
+
+    // Twips inside the tab control, from its corner at (120, 120), tab strip included.
+    const auto expectAt = [&dialog](QWidget *control, int left, int top, int width, int height) {
+        EXPECT_EQ(control->mapTo(&dialog, QPoint(0, 0)), QPoint((120 + left) / 15, (120 + top) / 15))
+            << control->objectName().toStdString();
+        EXPECT_EQ(control->size(), QSize(width / 15, height / 15)) << control->objectName().toStdString();
+    };
+    expectAt(dialog.cmdStartStopPeriodClock, 360, 600, 1695, 495);
+    expectAt(dialog.lblClear, 2040, 2100, 1335, 375);
+    expectAt(dialog.optKeepOff, 3720 + 120, 720 + 960, 1695, 375);
+    expectAt(dialog.cmdResetKeys, 4440, 4320, 1215, 375);
+    EXPECT_EQ(dialog.cmdOk->geometry(), QRect(1935 / 15, 5520 / 15, 1080 / 15, 375 / 15));
+
+    dialog.SSTab1->setCurrentIndex(4);
+    QApplication::processEvents();
+    expectAt(dialog.cmdBuzzerKey, 240 + 2760, 600 + 720, 1335, 495);
+    EXPECT_EQ(dialog.txtTitleText->maxLength(), 25);
+}
+
+TEST_F(Options, BuzzerCaptionShortensLongPaths)
+{
+    const QString folder = dir.path() + QStringLiteral("/") + QString(60, QLatin1Char('d'));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString longPath = folder + QStringLiteral("/horn.wav");
+    EXPECT_EQ(frmOptions::buzzerCaption(longPath), longPath.left(25) + QStringLiteral(" ...\\"))
+        << "a missing file shows no name";
+    QFile(longPath).open(QIODevice::WriteOnly);
+    EXPECT_EQ(frmOptions::buzzerCaption(longPath), longPath.left(25) + QStringLiteral(" ...\\horn.wav"));
+
+    const QString fifty = QStringLiteral("/") + QString(49, QLatin1Char('x'));
+    EXPECT_EQ(frmOptions::buzzerCaption(fifty), fifty);
+    EXPECT_EQ(frmOptions::buzzerCaption(fifty + QLatin1Char('y')), fifty.left(25) + QStringLiteral(" ...\\"));
+    EXPECT_EQ(frmOptions::buzzerCaption(QString()), QStringLiteral("[No File Selected]"));
+}
+
+TEST_F(Options, NoSoundThenANewSoundRestoresTheBuzzerKey)
+{
+    BuzzerKey = 67; // C
+    frmOptions dialog;
+    click(dialog.cmdBuzzerSoundNone);
+    EXPECT_EQ(dialog.lblBFile->text(), QStringLiteral("[No File Selected]"));
+    EXPECT_FALSE(dialog.cmdBuzzerSoundNone->isEnabled());
+    EXPECT_FALSE(dialog.cmdBuzzerKey->isEnabled());
+    EXPECT_FALSE(dialog.lblBuzzerKey->isEnabled());
+    EXPECT_EQ(dialog.BuzzerKeyTemp, 32);
+    EXPECT_EQ(dialog.lblBuzzerKey->text(), QString());
+
+    // Cancelled, then a missing file: nothing changes.
+    DialogAnswers::setNextFile(QString());
+    click(dialog.cmdBuzzerSoundChange);
+    DialogAnswers::setNextFile(dir.filePath(QStringLiteral("gone.wav")));
+    click(dialog.cmdBuzzerSoundChange);
+    EXPECT_EQ(dialog.BuzzTemp, QString());
+
+    const QString horn = makeFile(QStringLiteral("horn.wav"));
+    DialogAnswers::setNextFile(horn);
+    click(dialog.cmdBuzzerSoundChange);
+    EXPECT_EQ(dialog.lblBFile->text(), horn);
+    EXPECT_TRUE(dialog.cmdBuzzerKey->isEnabled());
+    EXPECT_EQ(dialog.lblBuzzerKey->text(), QStringLiteral("B"));
+    EXPECT_EQ(dialog.cdColors.Filter, QStringLiteral("Sounds *.wav|*.wav"));
+    EXPECT_EQ(CommonDialog::qtFilter(dialog.cdColors.Filter), QStringLiteral("Sounds *.wav (*.wav)"));
+
+    // A key chosen while a sound is set is kept by the next sound.
+    dialog.BuzzerKeyTemp = 67;
+    DialogAnswers::setNextFile(horn);
+    click(dialog.cmdBuzzerSoundChange);
+    EXPECT_EQ(dialog.BuzzerKeyTemp, 67);
+}
+
+TEST_F(Options, ColourChoicesAndTheirReset)
+{
+    LEDSelectedWidth = 3;
+    frmOptions dialog;
+    EXPECT_EQ(dialog.lblLEDSelectedWidthValue->text(), QStringLiteral("3"));
+
+    DialogAnswers::setNextColor(QColor(10, 20, 30));
+    click(dialog.cmdTimeC);
+    EXPECT_EQ(dialog.picTimeC->BackColor(), rgbColor(10, 20, 30));
+    // Cancelling another chooser leaves that swatch alone.
+    DialogAnswers::setNextColor(std::nullopt);
+    click(dialog.cmdHoldC);
+    EXPECT_EQ(dialog.picHoldC->BackColor(), HoldColor);
+
+    dialog.scrLEDSelectedWidth->setValue(5);
+    EXPECT_EQ(dialog.lblLEDSelectedWidthValue->text(), QStringLiteral("5"));
+
+    DialogAnswers::setNextAnswer(false);
+    click(dialog.cmdResetColors);
+    EXPECT_EQ(dialog.picTimeC->BackColor(), rgbColor(10, 20, 30));
+
+    DialogAnswers::setNextAnswer(true);
+    click(dialog.cmdResetColors);
+    EXPECT_EQ(dialog.picTimeC->BackColor(), 0x0080FF);
+    EXPECT_EQ(dialog.scrLEDSelectedWidth->value(), 5) << "the bar itself is not moved";
+    click(dialog.cmdOk);
+    EXPECT_EQ(stored("ColorSettings", "LEDSelectedWidth"), QStringLiteral("0"));
+    EXPECT_EQ(stored("ColorSettings", "TimeColor"), QStringLiteral("33023"));
+    EXPECT_EQ(LEDSelectedWidth, 0);
+}
+
+TEST_F(Options, CancelKeepsNothing)
+{
+    frmOptions dialog;
+    DialogAnswers::setNextColor(QColor(1, 2, 3));
+    click(dialog.cmdBackC);
+    dialog.txtTitleText->setText(QStringLiteral("Changed"));
+    dialog.optKeepOff->setChecked(true);
+    click(dialog.cmdBuzzerSoundNone);
+    click(dialog.cmdCancel);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(QFile::exists(SettingsStore::fileName()));
+    EXPECT_EQ(FormBack, 4210752);
+    EXPECT_EQ(TitleText, QStringLiteral("Home"));
+    EXPECT_EQ(NumLockForce, 0);
+    EXPECT_EQ(BuzzerKey, 66);
+}
+
+TEST_F(Options, TextBoxesTakeTwentyFiveAndTwentyCharacters)
+{
+    frmOptions dialog;
+    dialog.show();
+    const QString typed = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123");
+    for (QLineEdit *box : {dialog.txtTitleText, dialog.txtHomeText, dialog.txtVisitorText}) {
+        box->clear();
+        QTest::keyClicks(box, typed);
+    }
+    click(dialog.cmdOk);
+    EXPECT_EQ(TitleText, typed.left(25));
+    EXPECT_EQ(HomeText, typed.left(20));
+    EXPECT_EQ(stored("TextSettings", "VisitorText"), typed.left(20));
+}
+
+TEST_F(Options, OkWritesEveryKeyAndKeepsValuesItCannotShow)
+{
+    LEDType = 7;
+    NumLockForce = 5;
+    BuzzerKey = 999;
+    frmOptions dialog;
+    EXPECT_EQ(dialog.cmbLedType->currentIndex(), -1);
+    EXPECT_FALSE(
+        dialog.optNormal->isChecked() || dialog.optKeepOn->isChecked() || dialog.optKeepOff->isChecked());
+    click(dialog.cmdOk);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(stored("PicSettings", "LEDType"), QStringLiteral("7"));
+    EXPECT_EQ(stored("KeySettings", "NumLockForce"), QStringLiteral("5"));
+    EXPECT_EQ(stored("KeySettings", "BuzzerKey"), QStringLiteral("999"));
+    EXPECT_EQ(stored("KeySettings", "IsKeyCode"), QStringLiteral("Yes"));
+    EXPECT_EQ(stored("KeySettings", "BuzzerFile"), defaultBuzzerFile());
+    EXPECT_EQ(stored("PicSettings", "HomePic"), QString());
+    EXPECT_EQ(stored("ColorSettings", "LEDSelected"), QStringLiteral("4210752"));
+    EXPECT_TRUE(DialogAnswers::warnings().isEmpty());
+
+    // Dots selected, Keep Numlock Off chosen: both stored.
+    frmOptions again;
+    again.cmbLedType->setCurrentIndex(1);
+    EXPECT_EQ(again.pledPreview->LedType(), 1);
+    again.optKeepOff->setChecked(true);
+    click(again.cmdOk);
+    EXPECT_EQ(LEDType, 1);
+    EXPECT_EQ(stored("KeySettings", "NumLockForce"), QStringLiteral("2"));
+}
+
+TEST_F(Options, AStoreThatCannotBeWrittenIsReported)
+{
+    // A store path beneath a plain file cannot be created, even by root.
+    const QString blocker = makeFile(QStringLiteral("blocker"));
+    SettingsStore::useFile(blocker + QStringLiteral("/Zembrak.conf"));
+    frmOptions dialog;
+    dialog.txtTitleText->setText(QStringLiteral("Final"));
+    DialogAnswers::setNextAnswer(true); // the warning's OK
+    click(dialog.cmdOk);
+    ASSERT_EQ(DialogAnswers::warnings().size(), 1);
+    EXPECT_TRUE(DialogAnswers::warnings().first().contains(blocker));
+    EXPECT_EQ(TitleText, QStringLiteral("Final")) << "the board still gets the change for this run";
+}
+
+TEST_F(Options, PicturesChangeAndClear)
+{
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString photo = dir.filePath(QStringLiteral("judoka.bmp"));
+    ASSERT_TRUE(picture.save(photo));
+
+    frmOptions dialog;
+    DialogAnswers::setNextFile(photo);
+    click(dialog.cmdChangeHomePic);
+    EXPECT_EQ(dialog.HomePicTemp, photo);
+    EXPECT_FALSE(dialog.imgHomePicPreview->Picture().isNull());
+    EXPECT_TRUE(dialog.cdColors.FileMustExist);
+
+    DialogAnswers::setNextFile(QString());
+    click(dialog.cmdChangeHomePic);
+    EXPECT_EQ(dialog.HomePicTemp, photo) << "a cancelled chooser changes nothing";
+
+    click(dialog.cmdClearHomePic);
+    EXPECT_TRUE(dialog.HomePicTemp.isEmpty());
+    EXPECT_TRUE(dialog.imgHomePicPreview->Picture().isNull());
+}
+
+TEST_F(Options, RebindingReachesTheBoardsDispatcher)
+{
+    frmScoreboard board;
+    frmOptions dialog(&board);
+    // R is refused (the reset key), then T is taken.
+    DialogAnswers::setNextKeys({82, 84});
+    click(dialog.cmdStartStopPeriodClock);
+    EXPECT_EQ(dialog.lblStartStopPeriodClock->text(), QStringLiteral("T"));
+    // A chooser closed without a key leaves the binding.
+    DialogAnswers::setNextKeys({});
+    click(dialog.cmdStartStopPeriodClock);
+    EXPECT_EQ(dialog.StartStopPeriodClockKeyTemp, 84);
+
+    DialogAnswers::setNextAnswer(false);
+    click(dialog.cmdResetKeys);
+    EXPECT_EQ(dialog.StartStopPeriodClockKeyTemp, 84);
+    click(dialog.cmdOk);
+
+    board.AllKeyCode(83);
+    EXPECT_FALSE(board.tkPeriod->Running()) << "S no longer starts the clock";
+    board.AllKeyCode(84);
+    EXPECT_TRUE(board.tkPeriod->Running());
+    EXPECT_EQ(stored("KeySettings", "StartStopPeriodClockKey"), QStringLiteral("84"));
+}
