@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 
 namespace {
@@ -87,8 +88,16 @@ frmOptions::frmOptions(QWidget *parent)
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
     setFixedSize(px(6270), px(6000));
+    // The design's captions were laid out for a small 8-point dialog font.
+    QFont small = font();
+    small.setPointSizeF(7.5);
+    setFont(small);
 
     SSTab1 = at(named(new QTabWidget(this), "SSTab1"), 120, 120, 6015, 5295);
+    // All five tabs show at once, sharing the strip, rather than scrolling.
+    SSTab1->setUsesScrollButtons(false);
+    SSTab1->tabBar()->setExpanding(true);
+    SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
     cmdOk = at(button(this, "cmdOk", QStringLiteral("&Ok")), 1935, 5520, 1080, 375);
     cmdOk->setDefault(true);
     cmdCancel = at(button(this, "cmdCancel", QStringLiteral("&Cancel")), 3255, 5520, 1080, 375);
