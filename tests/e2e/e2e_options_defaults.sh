@@ -8,7 +8,7 @@ start_display
 start_board
 [ -e "$STORE" ] && fail "the store exists before any OK"
 
-xdotool key --window "$WINDOW" F2
+xdotool key F2
 find_dialog Options
 screenshot options_open
 xdotool key Return

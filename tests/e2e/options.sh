@@ -32,8 +32,9 @@ wait_closed() {
     fail "the window \"$1\" did not close"
 }
 
-# Gives the board the keyboard again.
+# Gives the board the keyboard again. Qt on X11 takes a returning focus
+# only after a short delay (it waits out focus flicker), so keys wait too.
 focus_board() {
     xdotool windowactivate --sync "$WINDOW" 2>/dev/null || xdotool windowfocus --sync "$WINDOW"
-    sleep 0.2
+    sleep 0.6
 }
