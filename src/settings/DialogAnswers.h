@@ -27,6 +27,7 @@ public:
         QWidget *parent, const QString &directory, const QString &filter, bool mustExist);
     // True for Yes.
     static bool askYesNo(QWidget *parent, const QString &title, const QString &text);
+    // A warning with an OK button; a queued Yes/No answer stands for the OK.
     static void warn(QWidget *parent, const QString &title, const QString &text);
     // Runs the chooser modally, or hands it the queued key presses one by
     // one until it takes one or none are left.

@@ -45,6 +45,9 @@ TEST_F(Options, ControlsStandWhereTheDesignPutsThem)
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Options"));
     EXPECT_EQ(dialog.size(), QSize(418, 400));
     EXPECT_TRUE(dialog.cmdOk->isDefault());
+    dialog.activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), dialog.cmdOk) << "an activated dialog puts the focus on OK";
 
     const QStringList tabs = {QStringLiteral("Key Controls"), QStringLiteral("Color Controls"),
         QStringLiteral("Text Controls"), QStringLiteral("Pictures"), QStringLiteral("&Additional Settings")};
