@@ -7,7 +7,7 @@ packages=(
     cmake g++ make ninja-build
     qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev libx11-dev libxtst-dev
     libgtest-dev libbenchmark-dev
-    xvfb xdotool x11-xserver-utils imagemagick fonts-liberation2
+    xvfb xdotool x11-xserver-utils x11-xkb-utils imagemagick fonts-liberation2
     pulseaudio pulseaudio-utils sox
 )
 
