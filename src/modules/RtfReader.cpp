@@ -30,10 +30,9 @@ namespace {
 
 // Code page 1252 differs from Latin-1 only in 0x80 to 0x9F; its five unused
 // codes map to the replacement character.
-constexpr std::array<char16_t, 32> cp1252High = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152,
-    0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122,
-    0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> cp1252High = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020,
+    0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C,
+    0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
 char16_t fromCp1252(unsigned char byte)
 {
@@ -82,14 +81,15 @@ bool isSkippedDestination(QStringView word)
 {
     static const QSet<QString> skipped = {QStringLiteral("pict"), QStringLiteral("info"),
         QStringLiteral("stylesheet"), QStringLiteral("header"), QStringLiteral("headerl"),
-        QStringLiteral("headerr"), QStringLiteral("headerf"), QStringLiteral("footer"), QStringLiteral("footerl"),
-        QStringLiteral("footerr"), QStringLiteral("footerf"), QStringLiteral("footnote"), QStringLiteral("object"),
-        QStringLiteral("fldinst"), QStringLiteral("listtable"), QStringLiteral("listoverridetable"),
-        QStringLiteral("rsidtbl"), QStringLiteral("revtbl"), QStringLiteral("filetbl"),
-        QStringLiteral("generator"), QStringLiteral("themedata"), QStringLiteral("colorschememapping"),
-        QStringLiteral("datastore"), QStringLiteral("latentstyles"), QStringLiteral("xmlnstbl"),
-        QStringLiteral("nonshppict"), QStringLiteral("bkmkstart"), QStringLiteral("bkmkend"),
-        QStringLiteral("pgdsctbl"), QStringLiteral("author"), QStringLiteral("operator"), QStringLiteral("title"),
+        QStringLiteral("headerr"), QStringLiteral("headerf"), QStringLiteral("footer"),
+        QStringLiteral("footerl"), QStringLiteral("footerr"), QStringLiteral("footerf"),
+        QStringLiteral("footnote"), QStringLiteral("object"), QStringLiteral("fldinst"),
+        QStringLiteral("listtable"), QStringLiteral("listoverridetable"), QStringLiteral("rsidtbl"),
+        QStringLiteral("revtbl"), QStringLiteral("filetbl"), QStringLiteral("generator"),
+        QStringLiteral("themedata"), QStringLiteral("colorschememapping"), QStringLiteral("datastore"),
+        QStringLiteral("latentstyles"), QStringLiteral("xmlnstbl"), QStringLiteral("nonshppict"),
+        QStringLiteral("bkmkstart"), QStringLiteral("bkmkend"), QStringLiteral("pgdsctbl"),
+        QStringLiteral("author"), QStringLiteral("operator"), QStringLiteral("title"),
         QStringLiteral("subject"), QStringLiteral("keywords"), QStringLiteral("comment"),
         QStringLiteral("doccomm"), QStringLiteral("company"), QStringLiteral("template")};
     return skipped.contains(word.toString());
@@ -100,16 +100,18 @@ bool isSkippedDestination(QStringView word)
 bool isHarmlessWord(QStringView word)
 {
     static const QSet<QString> harmless = {QStringLiteral("rtf"), QStringLiteral("ansi"),
-        QStringLiteral("ansicpg"), QStringLiteral("deff"), QStringLiteral("deflang"), QStringLiteral("deflangfe"),
-        QStringLiteral("lang"), QStringLiteral("langfe"), QStringLiteral("langnp"), QStringLiteral("viewkind"),
-        QStringLiteral("fnil"), QStringLiteral("froman"), QStringLiteral("fswiss"), QStringLiteral("fmodern"),
+        QStringLiteral("ansicpg"), QStringLiteral("deff"), QStringLiteral("deflang"),
+        QStringLiteral("deflangfe"), QStringLiteral("lang"), QStringLiteral("langfe"),
+        QStringLiteral("langnp"), QStringLiteral("viewkind"), QStringLiteral("fnil"),
+        QStringLiteral("froman"), QStringLiteral("fswiss"), QStringLiteral("fmodern"),
         QStringLiteral("fscript"), QStringLiteral("fdecor"), QStringLiteral("ftech"), QStringLiteral("fbidi"),
         QStringLiteral("fcharset"), QStringLiteral("fprq"), QStringLiteral("margl"), QStringLiteral("margr"),
         QStringLiteral("margt"), QStringLiteral("margb"), QStringLiteral("paperw"), QStringLiteral("paperh"),
-        QStringLiteral("widowctrl"), QStringLiteral("nowidctlpar"), QStringLiteral("sl"), QStringLiteral("slmult"),
-        QStringLiteral("s"), QStringLiteral("cs"), QStringLiteral("kerning"), QStringLiteral("nouicompat"),
-        QStringLiteral("mac"), QStringLiteral("pc"), QStringLiteral("pca"), QStringLiteral("fldrslt"),
-        QStringLiteral("field"), QStringLiteral("sectd"), QStringLiteral("keep"), QStringLiteral("keepn")};
+        QStringLiteral("widowctrl"), QStringLiteral("nowidctlpar"), QStringLiteral("sl"),
+        QStringLiteral("slmult"), QStringLiteral("s"), QStringLiteral("cs"), QStringLiteral("kerning"),
+        QStringLiteral("nouicompat"), QStringLiteral("mac"), QStringLiteral("pc"), QStringLiteral("pca"),
+        QStringLiteral("fldrslt"), QStringLiteral("field"), QStringLiteral("sectd"), QStringLiteral("keep"),
+        QStringLiteral("keepn")};
     return harmless.contains(word.toString());
 }
 
@@ -120,7 +122,7 @@ public:
         : m_in(input)
     {
         m_stack.reserve(64);
-        m_stack.push_back(GroupState{});
+        m_stack.push_back(GroupState {});
     }
 
     Document run();
@@ -376,7 +378,7 @@ void Parser::controlWord(QStringView word, bool hasParameter, int parameter)
         if (word == u"colortbl") {
             s.Dest = Destination::ColorTable;
             m_colors.clear();
-            m_tableColor = Color{};
+            m_tableColor = Color {};
             return;
         }
         if (isSkippedDestination(word) || (ignorable && !isHarmlessWord(word))) {
@@ -449,7 +451,7 @@ void Parser::controlWord(QStringView word, bool hasParameter, int parameter)
         s.Font = -1;
         s.ForeColor = s.HighlightColor = 0;
     } else if (word == u"pard") {
-        s.Para = ParagraphFormat{};
+        s.Para = ParagraphFormat {};
     } else if (word == u"ql") {
         s.Para.Align = Alignment::Left;
     } else if (word == u"qc") {
@@ -511,7 +513,7 @@ void Parser::character(char16_t ch)
     case Destination::ColorTable:
         if (ch == u';' && m_colors.size() < 4096) {
             m_colors << m_tableColor;
-            m_tableColor = Color{};
+            m_tableColor = Color {};
         }
         return;
     case Destination::Text:
@@ -534,7 +536,7 @@ bool Parser::grow(qsizetype amount)
 
 Color Parser::colorAt(int index) const
 {
-    return index > 0 && index < m_colors.size() ? m_colors[index] : Color{};
+    return index > 0 && index < m_colors.size() ? m_colors[index] : Color {};
 }
 
 CharFormat Parser::resolvedFormat()
@@ -559,7 +561,7 @@ void Parser::flushText()
     if (!m_paragraph.Runs.isEmpty() && m_paragraph.Runs.last().Format == format)
         m_paragraph.Runs.last().Text += m_pending;
     else
-        m_paragraph.Runs.append(Run{m_pending, std::move(format)});
+        m_paragraph.Runs.append(Run {m_pending, std::move(format)});
     m_pending.clear();
 }
 
@@ -576,7 +578,7 @@ void Parser::endParagraph()
     m_paragraph.SpaceBefore = para.SpaceBefore;
     m_paragraph.SpaceAfter = para.SpaceAfter;
     m_doc.Paragraphs.append(std::move(m_paragraph));
-    m_paragraph = Paragraph{};
+    m_paragraph = Paragraph {};
 }
 
 } // namespace

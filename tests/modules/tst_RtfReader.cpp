@@ -49,9 +49,10 @@ TEST(RtfReader, GroupsScopeBoldItalicAndUnderline)
 
 TEST(RtfReader, FontAndColourTablesSizesAndPlain)
 {
-    const Document doc = read(R"({\rtf1\deff1{\fonttbl{\f0\froman{\*\panose 0203}Times New Roman;}{\f1\fswiss Arial;}})"
-                              R"({\colortbl;\red255\green0\blue0;\red0\green0\blue255;})"
-                              R"(x\f0\fs40\cf1\highlight2 y\plain z\par})");
+    const Document doc =
+        read(R"({\rtf1\deff1{\fonttbl{\f0\froman{\*\panose 0203}Times New Roman;}{\f1\fswiss Arial;}})"
+             R"({\colortbl;\red255\green0\blue0;\red0\green0\blue255;})"
+             R"(x\f0\fs40\cf1\highlight2 y\plain z\par})");
     ASSERT_EQ(doc.Paragraphs.size(), 1);
     const QList<RtfReader::Run> &runs = doc.Paragraphs[0].Runs;
     ASSERT_EQ(runs.size(), 3);
@@ -60,8 +61,8 @@ TEST(RtfReader, FontAndColourTablesSizesAndPlain)
     EXPECT_TRUE(runs[0].Format.Foreground.Auto);
     EXPECT_EQ(runs[1].Format.FontFamily, "Times New Roman");
     EXPECT_EQ(runs[1].Format.HalfPoints, 40);
-    EXPECT_EQ(runs[1].Format.Foreground, (Color{false, 255, 0, 0}));
-    EXPECT_EQ(runs[1].Format.Highlight, (Color{false, 0, 0, 255}));
+    EXPECT_EQ(runs[1].Format.Foreground, (Color {false, 255, 0, 0}));
+    EXPECT_EQ(runs[1].Format.Highlight, (Color {false, 0, 0, 255}));
     EXPECT_EQ(runs[2].Format, runs[0].Format); // \plain is the default again
     EXPECT_EQ(doc.plainText(), "xyz"); // no table content leaks into the text
     EXPECT_TRUE(doc.UnknownWords.isEmpty());
@@ -93,7 +94,8 @@ TEST(RtfReader, CodePageUnicodeAndSymbols)
     EXPECT_EQ(text(R"({\rtf1 caf\'e9 \'80\'96\'9f})"), QString::fromUtf8("café €–Ÿ"));
     // \u is followed by \uc fallback characters, which are dropped.
     EXPECT_EQ(text(R"({\rtf1 a\u8212?b\u8212\'97c})"), QString::fromUtf8("a—b—c"));
-    EXPECT_EQ(text(R"({\rtf1\uc2 \u26085\'93\'fa!{\uc0\u26412}x\u-3913??})"), QString::fromUtf8("日!本x\uF0B7"));
+    EXPECT_EQ(
+        text(R"({\rtf1\uc2 \u26085\'93\'fa!{\uc0\u26412}x\u-3913??})"), QString::fromUtf8("日!本x\uF0B7"));
     EXPECT_EQ(text(R"({\rtf1\uc3\u65 ab})"), "A"); // a group end or the text's end stops the skip
     // The symbols and the special characters.
     EXPECT_EQ(text(R"({\rtf1\emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote\~\_\-\{\}\\})"),
@@ -105,9 +107,10 @@ TEST(RtfReader, CodePageUnicodeAndSymbols)
 
 TEST(RtfReader, SkipsDestinationsItDoesNotShow)
 {
-    const Document doc = read(R"({\rtf1{\info{\title T}{\author A}}{\stylesheet{\s0 Normal;}})"
-                              R"({\header H}{\footer F}{\*\generator G;}{\*\unknownthing U}{\pict\pngblip 89504e47})"
-                              R"({\*\fldinst HYPERLINK "x"}{\fldrslt shown}A\bin3 {}}B})");
+    const Document doc =
+        read(R"({\rtf1{\info{\title T}{\author A}}{\stylesheet{\s0 Normal;}})"
+             R"({\header H}{\footer F}{\*\generator G;}{\*\unknownthing U}{\pict\pngblip 89504e47})"
+             R"({\*\fldinst HYPERLINK "x"}{\fldrslt shown}A\bin3 {}}B})");
     EXPECT_EQ(doc.plainText(), "shownAB");
     EXPECT_TRUE(doc.UnknownWords.isEmpty());
     // A group without \* that the reader does not know shows its text and is noted.
@@ -126,7 +129,8 @@ TEST(RtfReader, MalformedInputHasDefinedResults)
     EXPECT_EQ(text("plain text"), "plain text"); // no header at all
     EXPECT_EQ(text(""), "");
 
-    const Document huge = read(R"({\rtf1\fs99999999999999999999999\li-99999999999999 a\u99999999999 b\bin999999999999})");
+    const Document huge =
+        read(R"({\rtf1\fs99999999999999999999999\li-99999999999999 a\u99999999999 b\bin999999999999})");
     ASSERT_EQ(huge.Paragraphs.size(), 1);
     EXPECT_EQ(huge.Paragraphs[0].text(), QString::fromUtf8("a\uFFFD"));
     EXPECT_LE(huge.Paragraphs[0].Runs[0].Format.HalfPoints, 1000);
@@ -174,7 +178,7 @@ TEST(RtfReader, BinaryGarbageNeverBreaksTheReader)
             // Mostly the characters that mean something to the reader.
             static const char special[] = "{}\\'*0123456789abu -";
             byte = random.bounded(4) == 0 ? char(random.bounded(256))
-                                           : special[random.bounded(int(sizeof special) - 1)];
+                                          : special[random.bounded(int(sizeof special) - 1)];
         }
         const Document doc = parse(garbage);
         EXPECT_LE(doc.plainText().size(), garbage.size() * 2);
@@ -189,12 +193,12 @@ TEST(RtfReader, TheShippedManualReadsCleanly)
     EXPECT_FALSE(doc.Truncated);
     EXPECT_TRUE(doc.UnknownWords.isEmpty()) << doc.UnknownWords.values().join(QLatin1Char(' ')).toStdString();
     const QString all = doc.plainText();
-    for (const char *topic : {"Getting started", "Keys and mouse", "Typing scores and contest times", "Osaekomi",
-             "Key Controls", "Color Controls", "Text Controls", "Pictures", "Additional Settings",
+    for (const char *topic : {"Getting started", "Keys and mouse", "Typing scores and contest times",
+             "Osaekomi", "Key Controls", "Color Controls", "Text Controls", "Pictures", "Additional Settings",
              "NumLock modes", "Zembrak.conf", "second monitor"}) {
         EXPECT_TRUE(all.contains(QLatin1String(topic))) << topic;
     }
     // Nothing of the tables or of a control word shows as text.
-    for (const char *leak :  {"Arial", "Courier", "Roman;", "\\", "{", "}"})
+    for (const char *leak : {"Arial", "Courier", "Roman;", "\\", "{", "}"})
         EXPECT_FALSE(all.contains(QLatin1String(leak))) << leak;
 }
