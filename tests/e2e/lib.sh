@@ -17,7 +17,7 @@ PIDS=()
 cleanup() {
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
-    rm -rf "$WORK"
+    [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
 }
 trap cleanup EXIT
 
@@ -65,7 +65,10 @@ click_through_splash() {
     local id
     for _ in $(seq 100); do
         for id in $(xdotool search --onlyvisible --name '^Zembrak$' 2>/dev/null); do
-            [ "$id" != "$SPLASH" ] && WINDOW=$id && break 2
+            [ "$id" = "$SPLASH" ] && continue
+            eval "$(xdotool getwindowgeometry --shell "$id")"
+            # Only the board; no other window of that name and size.
+            [ "$WIDTH,$HEIGHT" != "$SPLASH_W,$SPLASH_H" ] && WINDOW=$id && break 2
         done
         sleep 0.2
     done
