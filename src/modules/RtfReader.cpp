@@ -265,7 +265,8 @@ void Parser::readControl()
     }
     while (!atEnd() && peek() >= '0' && peek() <= '9') {
         hasParameter = true;
-        parameter = std::min(parameter * 10 + (peek() - '0'), ParameterBound);
+        const int digit = peek() - '0';
+        parameter = parameter <= (ParameterBound - digit) / 10 ? parameter * 10 + digit : ParameterBound;
         ++m_pos;
     }
     if (negative)
