@@ -561,14 +561,14 @@ void Parser::flushText()
     CharFormat format = resolvedFormat();
     if (!m_paragraph.Runs.isEmpty() && m_paragraph.Runs.last().Format == format)
         m_paragraph.Runs.last().Text += m_pending;
-    else
+    else if (grow(BlockCost))
         m_paragraph.Runs.append(Run {m_pending, std::move(format)});
     m_pending.clear();
 }
 
 void Parser::endParagraph()
 {
-    if (state().Dest != Destination::Text || !grow(1))
+    if (state().Dest != Destination::Text || !grow(BlockCost))
         return;
     flushText();
     const ParagraphFormat &para = state().Para;

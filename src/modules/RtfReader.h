@@ -77,8 +77,10 @@ struct Document
 
 // Deeper groups are read as if their braces were not there.
 inline constexpr int MaxDepth = 200;
-// Characters and paragraphs in the result; the rest of the input is dropped.
+// The size of the result, counted in characters with each run and each
+// paragraph as BlockCost characters; the rest of the input is dropped.
 inline constexpr qsizetype MaxDocumentSize = 2 * 1024 * 1024;
+inline constexpr qsizetype BlockCost = 8;
 
 Document parse(QByteArrayView rtf);
 

@@ -169,6 +169,21 @@ TEST(RtfReader, TheDocumentSizeIsCapped)
     EXPECT_LE(pars.Paragraphs.size(), MaxDocumentSize);
 }
 
+TEST(RtfReader, RunsAndParagraphsCountTowardTheCap)
+{
+    // Every character in a format of its own: the runs, not the text, would
+    // take the memory.
+    const Document doc = parse("{\\rtf1 " + QByteArray("{\\b a}b").repeated(400000) + "}");
+    EXPECT_TRUE(doc.Truncated);
+    qsizetype runs = 0;
+    qsizetype characters = 0;
+    for (const Paragraph &paragraph : doc.Paragraphs) {
+        runs += paragraph.Runs.size() + 1;
+        characters += paragraph.text().size();
+    }
+    EXPECT_LE(runs * BlockCost + characters, MaxDocumentSize);
+}
+
 TEST(RtfReader, BinaryGarbageNeverBreaksTheReader)
 {
     QRandomGenerator random(20261207);
