@@ -154,7 +154,7 @@ void frmSplash::GoScore()
 
 void frmSplash::showOptionsDialog(QWidget *parent)
 {
-    // The options dialog is run here: frmOptions over parent, modally.
+    // Not wired yet: frmOptions is to be run here, modally over parent.
     Q_UNUSED(parent);
 }
 

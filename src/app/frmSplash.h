@@ -23,11 +23,13 @@ public:
     // Unloads the start screen and shows the board, without waiting for it.
     void GoScore();
 
-    // Where the window stands on a screen (in pixels) once loaded: its top a
-    // fixed 5880 twips above the bottom of a centred band, its left centred.
+    // Where the window stands on a screen once loaded, in pixels: 3240 twips
+    // high, its left centred, its top at (screen height - 5880) / 2 twips, a
+    // fixed rule that sets it 1320 twips above the centre.
     static QRect LoadGeometry(const QRect &screen);
 
-    // Runs the options dialog modally over parent.
+    // Runs the options dialog modally over parent; what it saves is in the
+    // settings variables when the board loads.
     static void showOptionsDialog(QWidget *parent);
 
     // The board GoScore opened, if any; it lives as long as the start screen.
