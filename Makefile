@@ -5,7 +5,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build bench sanitize clean
+.PHONY: run test deps build bench sanitize package clean
 
 run: build
 	$(BUILD)/bin/zembrak
@@ -23,6 +23,10 @@ build: deps
 # Builds and prints the benchmark figures.
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+
+# The Debian package, in $(BUILD)/packages.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     xvfb xdotool x11-xserver-utils x11-xkb-utils imagemagick fonts-liberation2
     pulseaudio pulseaudio-utils sox
+    desktop-file-utils appstream strace dpkg-dev file
 )
 
 missing=()

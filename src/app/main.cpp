@@ -1,7 +1,7 @@
-#include "scoreboard/frmScoreboard.h"
-#include "settings/SettingsStore.h"
+#include "app/frmSplash.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -9,11 +9,11 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Zembrak"));
     QApplication::setApplicationName(QStringLiteral("Zembrak"));
     QApplication::setApplicationVersion(QStringLiteral(ZEMBRAK_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zembrak/logo.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zembrak.Zembrak"));
 
-    // The settings are read once, before the board opens.
-    LoadSettings();
-
-    frmScoreboard board;
-    board.show();
+    // The start screen loads the settings and leads on to the board.
+    frmSplash splash;
+    splash.show();
     return QApplication::exec();
 }

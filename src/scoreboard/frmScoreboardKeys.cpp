@@ -2,6 +2,7 @@
 
 #include "scoreboard/frmScoreboard.h"
 
+#include "app/frmHelp.h"
 #include "modules/modGrabKeys.h"
 #include "modules/modStretch.h"
 #include "platform/KeyEvents.h"
@@ -39,7 +40,7 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
     } else if (KeyCode == Settings::BuzzerKey) {
         Buzzer(Settings::BuzzerFile);
     } else if (KeyCode == VirtualKeys::F1) {
-        // The help viewer is not part of the board yet; F1 has nothing to show.
+        frmHelp::ShowHelp(this);
     } else if (KeyCode == VirtualKeys::F2) {
         // Loaded afresh for each showing. However it was closed, the board
         // re-reads its labels, colours and times and takes a new layout.

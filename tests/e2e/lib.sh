@@ -17,7 +17,8 @@ PIDS=()
 cleanup() {
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
-    rm -rf "$WORK"
+    # KEEP_WORK=1 keeps the logs and traces for a look after a failure.
+    [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
 }
 trap cleanup EXIT
 
@@ -43,18 +44,48 @@ start_display() {
     fail "no X display could be started"
 }
 
-# Starts the board and waits for its window; sets WINDOW and its geometry.
-start_board() {
+# Starts the program and waits for its start screen; sets SPLASH and its
+# geometry (SPLASH_X, SPLASH_Y, SPLASH_W, SPLASH_H).
+start_splash() {
     QT_QPA_PLATFORM=xcb "$PROGRAM" >"$WORK/board.log" 2>&1 &
     BOARD_PID=$!
     PIDS+=("$BOARD_PID")
-    WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zembrak$' | head -n 1) ||
-        fail "the board window did not appear: $(cat "$WORK/board.log")"
+    SPLASH=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zembrak$' | head -n 1) ||
+        fail "the start screen did not appear: $(cat "$WORK/board.log")"
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$SPLASH")"
+    SPLASH_X=$X
+    SPLASH_Y=$Y
+    SPLASH_W=$WIDTH
+    SPLASH_H=$HEIGHT
+}
+
+# Clicks the start screen on its name, away from its buttons, and waits for
+# the board; sets WINDOW and its geometry.
+click_through_splash() {
+    xdotool mousemove --window "$SPLASH" 200 40 click 1
+    local id
+    for _ in $(seq 100); do
+        for id in $(xdotool search --onlyvisible --name '^Zembrak$' 2>/dev/null); do
+            [ "$id" = "$SPLASH" ] && continue
+            eval "$(xdotool getwindowgeometry --shell "$id")"
+            # Only the board; no other window of that name and size.
+            [ "$WIDTH,$HEIGHT" != "$SPLASH_W,$SPLASH_H" ] && WINDOW=$id && break 2
+        done
+        sleep 0.2
+    done
+    [ -n "${WINDOW:-}" ] || fail "the board did not open from the start screen: $(cat "$WORK/board.log")"
     sleep 0.5
     eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
     WIN_X=$X
     WIN_Y=$Y
     xdotool windowactivate --sync "$WINDOW" 2>/dev/null || xdotool windowfocus --sync "$WINDOW"
+}
+
+# Starts the program and clicks through its start screen to the board.
+start_board() {
+    start_splash
+    click_through_splash
 }
 
 # The colour of the board's pixel at twips (x, y), as "r,g,b".

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class frmScoreboard;
+
+// The first window of a run: it loads the settings, shows the program's
+// name, version and logo, offers help and options, and hands over to the
+// board at a click anywhere but its two buttons.
+class frmSplash : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmSplash(QWidget *parent = nullptr);
+    ~frmSplash() override;
+
+    // Unloads the start screen and shows the board, without waiting for it.
+    void GoScore();
+
+    // Where the window stands on a screen once loaded, in pixels: 3240 twips
+    // high, its left centred, its top at (screen height - 5880) / 2 twips, a
+    // fixed rule that sets it 1320 twips above the centre.
+    static QRect LoadGeometry(const QRect &screen);
+
+    // Runs the options dialog modally over parent; what it saves is in the
+    // settings variables when the board loads.
+    static void showOptionsDialog(QWidget *parent);
+
+    // The board GoScore opened, if any; it lives as long as the start screen.
+    frmScoreboard *board() const { return m_board.get(); }
+
+    // Design client area (6240 x 3210 twips) and the loaded height (3240).
+    static constexpr int DesignClientWidth = 416;
+    static constexpr int DesignClientHeight = 214;
+    static constexpr int LoadedHeight = 216;
+
+    QFrame *frameSplash;
+    QLabel *lblName;
+    QLabel *picLogo;
+    QLabel *lblMadeBy;
+    QLabel *lblClick;
+    QLabel *lblVersion;
+    QLabel *Label1;
+    QLabel *Label2;
+    QPushButton *cmdHelp;
+    QPushButton *cmdOptions;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void Form_Load();
+
+    std::unique_ptr<frmScoreboard> m_board;
+    bool m_pressed = false;
+};
