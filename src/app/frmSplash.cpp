@@ -5,6 +5,7 @@
 #include "modules/VbTypes.h"
 #include "scoreboard/frmScoreboard.h"
 #include "settings/SettingsStore.h"
+#include "settings/frmOptions.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -154,8 +155,8 @@ void frmSplash::GoScore()
 
 void frmSplash::showOptionsDialog(QWidget *parent)
 {
-    // Not wired yet: frmOptions is to be run here, modally over parent.
-    Q_UNUSED(parent);
+    frmOptions dialog(parent);
+    dialog.exec();
 }
 
 // A click is a press and a release on the window, its frame, the logo or a
