@@ -1,0 +1,139 @@
+#include "scoreboard/AudienceWindow.h"
+
+#include "controls/OleColorConvert.h"
+#include "controls/Shape.h"
+#include "scoreboard/frmScoreboard.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+AudienceWindow::AudienceWindow(frmScoreboard &board)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
+    , m_board(&board)
+{
+    setObjectName(QStringLiteral("AudienceWindow"));
+    setWindowTitle(QStringLiteral("Zembrak audience"));
+    // The operator's keys stay with the board, even when this one appears.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::BlankCursor);
+
+    connect(&board, &frmScoreboard::contentChanged, this, qOverload<>(&QWidget::update));
+    connect(&board, &QObject::destroyed, this, &QObject::deleteLater);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &AudienceWindow::screenRemoved);
+    board.installEventFilter(this);
+}
+
+void AudienceWindow::placeOn(QScreen *screen)
+{
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // A normal size to come back to from full screen: half the screen, centred.
+    const QRect available = screen->availableGeometry();
+    QRect normal(QPoint(), available.size() / 2);
+    normal.moveCenter(available.center());
+    if (isFullScreen())
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+    setScreen(screen);
+    setGeometry(normal);
+    setWindowState(windowState() | Qt::WindowFullScreen);
+    if (m_board && m_board->isVisible())
+        show();
+}
+
+QRect AudienceWindow::boardRect() const
+{
+    if (!m_board || m_board->width() <= 0 || m_board->height() <= 0)
+        return rect();
+    QSize size = m_board->size().scaled(this->size(), Qt::KeepAspectRatio);
+    QRect target(QPoint(), size);
+    target.moveCenter(rect().center());
+    return target;
+}
+
+void AudienceWindow::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    if (!m_board) {
+        painter.fillRect(event->rect(), Qt::black);
+        return;
+    }
+    painter.fillRect(event->rect(), toQColor(m_board->BackColor()));
+    const QRect target = boardRect();
+    painter.translate(target.topLeft());
+    painter.scale(double(target.width()) / m_board->width(), double(target.height()) / m_board->height());
+    // The board's own paint is only its background; its controls are drawn
+    // one by one, bottom to top, so that the selection frame can be left out.
+    for (QObject *child : m_board->children()) {
+        auto *control = qobject_cast<QWidget *>(child);
+        if (!control || control->isHidden() || control == m_board->shpObjectSelected)
+            continue;
+        control->render(&painter, control->pos(), QRegion(), QWidget::DrawChildren);
+    }
+}
+
+void AudienceWindow::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
+}
+
+void AudienceWindow::keyPressEvent(QKeyEvent *event)
+{
+    event->accept();
+}
+
+void AudienceWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    event->accept();
+}
+
+void AudienceWindow::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+bool AudienceWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_board) {
+        if (event->type() == QEvent::Show)
+            show();
+        else if (event->type() == QEvent::Hide && !m_board->isMinimized())
+            hide();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void AudienceWindow::screenRemoved(QScreen *screen)
+{
+    // Qt may already have moved the window elsewhere; what matters is that
+    // it stays on a screen that exists, full screen as it was.
+    QWindow *window = windowHandle();
+    if (screen != this->screen() && !(window && window->screen() == screen))
+        return;
+    const bool full = isFullScreen();
+    QScreen *primary = QGuiApplication::primaryScreen();
+    if (primary == screen) {
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        primary = nullptr;
+        for (QScreen *other : screens) {
+            if (other != screen) {
+                primary = other;
+                break;
+            }
+        }
+    }
+    if (!primary)
+        return;
+    placeOn(primary);
+    if (!full)
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+}

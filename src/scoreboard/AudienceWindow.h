@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class frmScoreboard;
+class QScreen;
+
+// The board as the audience sees it on a screen of its own: a frameless,
+// read-only mirror that draws the board at the window's size, keeping the
+// board's proportions and filling the margins with the form's background
+// colour. It leaves out the selection frame, which is the operator's cursor.
+// It shows and hides with the board, goes when the board goes, moves to the
+// primary screen when its own is unplugged, and a double-click toggles full
+// screen on whatever monitor it is on.
+class AudienceWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit AudienceWindow(frmScoreboard &board);
+
+    // Full screen on this screen.
+    void placeOn(QScreen *screen);
+    // Where the board is drawn inside the window.
+    QRect boardRect() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Keys and clicks are for nobody here.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void screenRemoved(QScreen *screen);
+
+    QPointer<frmScoreboard> m_board;
+};
