@@ -189,6 +189,9 @@ MatchFeed::~MatchFeed()
 
 bool MatchFeed::listen(const QHostAddress &address, quint16 port)
 {
+    // Clients that come all at once (every overlay reconnecting after a
+    // network blip) wait to be taken rather than be turned away.
+    m_listener->setMaxPendingConnections(MaxClients);
     if (!m_listener->listen(address, port))
         return false;
     m_server->bind(m_listener);

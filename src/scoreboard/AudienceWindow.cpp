@@ -24,10 +24,36 @@ AudienceWindow::AudienceWindow(frmScoreboard &board)
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::BlankCursor);
 
-    connect(&board, &frmScoreboard::contentChanged, this, qOverload<>(&QWidget::update));
+    connect(&board, &frmScoreboard::contentChanged, this, &AudienceWindow::boardChanged);
     connect(&board, &QObject::destroyed, this, &QObject::deleteLater);
     connect(qApp, &QGuiApplication::screenRemoved, this, &AudienceWindow::screenRemoved);
+    // What the board repaints is what changed: its controls' paints tell
+    // this window which parts to redraw, so that a running clock redraws the
+    // clock and not the whole screen.
     board.installEventFilter(this);
+    for (QWidget *control : board.findChildren<QWidget *>())
+        control->installEventFilter(this);
+}
+
+void AudienceWindow::boardChanged()
+{
+    // A board that is not on screen paints nothing to follow; redraw it all.
+    const QWindow *window = m_board ? m_board->windowHandle() : nullptr;
+    if (!window || !window->isExposed())
+        update();
+}
+
+QRect AudienceWindow::shownRect(const QRect &boardRect) const
+{
+    const QRect target = this->boardRect();
+    if (!m_board || m_board->width() <= 0 || m_board->height() <= 0)
+        return rect();
+    const double sx = double(target.width()) / m_board->width();
+    const double sy = double(target.height()) / m_board->height();
+    const QRectF shown(target.left() + boardRect.left() * sx, target.top() + boardRect.top() * sy,
+        boardRect.width() * sx, boardRect.height() * sy);
+    // A pixel more on each side for the rounding of scaled edges.
+    return shown.toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
 void AudienceWindow::placeOn(QScreen *screen)
@@ -71,13 +97,18 @@ void AudienceWindow::paintEvent(QPaintEvent *event)
     painter.translate(target.topLeft());
     painter.scale(double(target.width()) / m_board->width(), double(target.height()) / m_board->height());
     // The board's own paint is only its background; its controls are drawn
-    // one by one, bottom to top, so that the selection frame can be left out.
+    // one by one, bottom to top, so that the selection frame can be left out,
+    // and only those within the part to redraw.
+    const QRect dirty = event->rect();
+    m_rendering = true;
     for (QObject *child : m_board->children()) {
         auto *control = qobject_cast<QWidget *>(child);
-        if (!control || control->isHidden() || control == m_board->shpObjectSelected)
+        if (!control || control->isHidden() || control == m_board->shpObjectSelected ||
+            !shownRect(control->geometry()).intersects(dirty))
             continue;
         control->render(&painter, control->pos(), QRegion(), QWidget::DrawChildren);
     }
+    m_rendering = false;
 }
 
 void AudienceWindow::mouseDoubleClickEvent(QMouseEvent *event)
@@ -103,6 +134,13 @@ void AudienceWindow::mousePressEvent(QMouseEvent *event)
 
 bool AudienceWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Paint && !m_rendering && m_board) {
+        auto *widget = static_cast<QWidget *>(watched);
+        const QRect painted = static_cast<QPaintEvent *>(event)->rect();
+        update(shownRect(QRect(widget->mapTo(m_board, painted.topLeft()), painted.size())));
+    } else if (watched == m_board && event->type() == QEvent::Resize) {
+        update(); // new proportions, new margins
+    }
     if (watched == m_board) {
         if (event->type() == QEvent::Show)
             show();

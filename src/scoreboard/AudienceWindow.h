@@ -36,6 +36,10 @@ protected:
 
 private:
     void screenRemoved(QScreen *screen);
+    void boardChanged();
+    // A rectangle of the board, in board pixels, where this window shows it.
+    QRect shownRect(const QRect &boardRect) const;
 
     QPointer<frmScoreboard> m_board;
+    bool m_rendering = false;
 };
