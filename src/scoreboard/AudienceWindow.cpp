@@ -66,13 +66,28 @@ void AudienceWindow::placeOn(QScreen *screen)
     const QRect available = screen->availableGeometry();
     QRect normal(QPoint(), available.size() / 2);
     normal.moveCenter(available.center());
-    if (isFullScreen())
-        setWindowState(windowState() & ~Qt::WindowFullScreen);
     setScreen(screen);
+    setWindowState(windowState() & ~Qt::WindowFullScreen);
     setGeometry(normal);
-    setWindowState(windowState() | Qt::WindowFullScreen);
+    setFullScreen(true);
     if (m_board && m_board->isVisible())
         show();
+}
+
+void AudienceWindow::setFullScreen(bool fullScreen)
+{
+    if (fullScreen) {
+        if (!isFullScreen())
+            m_normalGeometry = geometry();
+        // Without a window manager to do it, the window covers the screen
+        // itself; first, as a new geometry ends the full-screen state.
+        setGeometry(screen()->geometry());
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        if (m_normalGeometry.isValid())
+            setGeometry(m_normalGeometry);
+    }
 }
 
 QRect AudienceWindow::boardRect() const
@@ -114,7 +129,7 @@ void AudienceWindow::paintEvent(QPaintEvent *event)
 void AudienceWindow::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
-    setWindowState(windowState() ^ Qt::WindowFullScreen);
+    setFullScreen(!isFullScreen());
 }
 
 void AudienceWindow::keyPressEvent(QKeyEvent *event)
@@ -158,6 +173,7 @@ void AudienceWindow::screenRemoved(QScreen *screen)
     if (screen != this->screen() && !(window && window->screen() == screen))
         return;
     const bool full = isFullScreen();
+    const QSize normalSize = m_normalGeometry.size();
     QScreen *primary = QGuiApplication::primaryScreen();
     if (primary == screen) {
         const QList<QScreen *> screens = QGuiApplication::screens();
@@ -172,6 +188,11 @@ void AudienceWindow::screenRemoved(QScreen *screen)
     if (!primary)
         return;
     placeOn(primary);
-    if (!full)
-        setWindowState(windowState() & ~Qt::WindowFullScreen);
+    if (!full) {
+        // Back to its own size, within the new screen.
+        QRect normal(QPoint(), normalSize.boundedTo(primary->availableGeometry().size()));
+        normal.moveCenter(primary->availableGeometry().center());
+        m_normalGeometry = normal;
+        setFullScreen(false);
+    }
 }

@@ -22,6 +22,8 @@ public:
 
     // Full screen on this screen.
     void placeOn(QScreen *screen);
+    // Full screen on the current screen, or back to its normal place.
+    void setFullScreen(bool fullScreen);
     // Where the board is drawn inside the window.
     QRect boardRect() const;
 
@@ -42,4 +44,5 @@ private:
 
     QPointer<frmScoreboard> m_board;
     bool m_rendering = false;
+    QRect m_normalGeometry;
 };

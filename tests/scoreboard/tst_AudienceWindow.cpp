@@ -15,6 +15,12 @@
 
 namespace {
 
+// Two screens, an operator's and a projector, set before the application starts.
+const bool twoScreens = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" QT_TESTCASE_SOURCEDIR "/support/two_screens.json");
+    return true;
+}();
+
 QColor colorOf(OleColor color)
 {
     return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
@@ -126,12 +132,16 @@ TEST_F(AudienceWindowTest, KeysAndClicksOnItGoToNobody)
 
 TEST_F(AudienceWindowTest, DoubleClickTogglesFullScreen)
 {
-    audience->placeOn(QGuiApplication::primaryScreen());
+    QScreen *screen = QGuiApplication::primaryScreen();
+    audience->placeOn(screen);
     EXPECT_TRUE(audience->windowState() & Qt::WindowFullScreen);
+    EXPECT_EQ(audience->geometry(), screen->geometry());
     QTest::mouseDClick(audience, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_FALSE(audience->windowState() & Qt::WindowFullScreen);
+    EXPECT_EQ(audience->size(), screen->availableGeometry().size() / 2);
     QTest::mouseDClick(audience, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_TRUE(audience->windowState() & Qt::WindowFullScreen);
+    EXPECT_EQ(audience->geometry(), screen->geometry());
 }
 
 TEST_F(AudienceWindowTest, ComesAndGoesWithTheBoard)
@@ -144,4 +154,29 @@ TEST_F(AudienceWindowTest, ComesAndGoesWithTheBoard)
     board.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(audience.isNull());
+}
+
+TEST_F(AudienceWindowTest, MovesToThePrimaryScreenWhenItsOwnIsUnplugged)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 2);
+    QScreen *operatorScreen = screens.at(0);
+    QScreen *projector = screens.at(1);
+    ASSERT_EQ(QGuiApplication::primaryScreen(), operatorScreen);
+
+    audience->placeOn(projector);
+    EXPECT_EQ(audience->geometry(), projector->geometry());
+    emit qApp->screenRemoved(operatorScreen); // not its screen: it stays
+    EXPECT_EQ(audience->geometry(), projector->geometry());
+    emit qApp->screenRemoved(projector);
+    EXPECT_EQ(audience->screen(), operatorScreen);
+    EXPECT_EQ(audience->geometry(), operatorScreen->geometry());
+    EXPECT_TRUE(audience->windowState() & Qt::WindowFullScreen);
+
+    // A window that was not full screen stays so, at its size within the new screen.
+    audience->placeOn(projector);
+    audience->setFullScreen(false);
+    emit qApp->screenRemoved(projector);
+    EXPECT_FALSE(audience->windowState() & Qt::WindowFullScreen);
+    EXPECT_TRUE(operatorScreen->geometry().contains(audience->geometry()));
 }
