@@ -42,9 +42,10 @@ start_display() {
     fail "no X display could be started"
 }
 
-# Starts the board and waits for its window; sets WINDOW and its geometry.
+# Starts the board, with any arguments given, and waits for its window;
+# sets WINDOW and its geometry.
 start_board() {
-    QT_QPA_PLATFORM=xcb "$PROGRAM" >"$WORK/board.log" 2>&1 &
+    QT_QPA_PLATFORM=xcb "$PROGRAM" "$@" >"$WORK/board.log" 2>&1 &
     BOARD_PID=$!
     PIDS+=("$BOARD_PID")
     WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zembrak$' | head -n 1) ||
