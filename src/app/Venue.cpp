@@ -37,17 +37,23 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
 {
     new KeepAwake(board);
 
-    if (options.screen >= 0) {
-        if (QScreen *screen = screenNumber(options.screen, "--screen")) {
-            // Centred on that screen; full screen, if asked, follows there.
-            QRect frame = board.frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            board.move(frame.topLeft());
-            board.setScreen(screen);
-        }
+    QScreen *screen = options.screen >= 0 ? screenNumber(options.screen, "--screen") : nullptr;
+    if (screen) {
+        // Centred on that screen; full screen, if asked, follows there.
+        board.setScreen(screen);
+        QRect frame = board.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        board.move(frame.topLeft());
     }
-    if (options.fullScreen)
+    if (options.fullScreen) {
+        if (!screen)
+            screen = board.screen();
+        // Without a window manager to do it, the board covers the screen
+        // itself; first, as a new geometry ends the full-screen state.
+        if (screen)
+            board.setGeometry(screen->geometry());
         board.setWindowState(board.windowState() | Qt::WindowFullScreen);
+    }
 
     if (options.audience >= 0) {
         auto *audience = new AudienceWindow(board);

@@ -8,6 +8,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QEvent>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace {
@@ -56,8 +57,20 @@ void KeepAwake::start()
     inhibitDesktop();
 }
 
+// Only a bus that is there: asking for the session bus without one may
+// start a bus of its own (D-Bus autolaunch) that outlives the program.
+static bool sessionBusKnown()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
+}
+
 void KeepAwake::inhibitDesktop()
 {
+    if (!sessionBusKnown())
+        return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(Service))
         return;

@@ -12,6 +12,26 @@
 #include <QScreen>
 #include <QWindow>
 
+namespace {
+
+// Takes the audience window along when the board goes. Being the board's
+// child would make it the board's transient dialog, which window managers
+// keep beside the board rather than on a screen of its own.
+class WindowKeeper : public QObject
+{
+public:
+    WindowKeeper(QObject *board, QWidget *window)
+        : QObject(board)
+        , m_window(window)
+    { }
+    ~WindowKeeper() override { delete m_window.data(); }
+
+private:
+    QPointer<QWidget> m_window;
+};
+
+} // namespace
+
 AudienceWindow::AudienceWindow(frmScoreboard &board)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , m_board(&board)
@@ -25,7 +45,7 @@ AudienceWindow::AudienceWindow(frmScoreboard &board)
     setCursor(Qt::BlankCursor);
 
     connect(&board, &frmScoreboard::contentChanged, this, &AudienceWindow::boardChanged);
-    connect(&board, &QObject::destroyed, this, &QObject::deleteLater);
+    new WindowKeeper(&board, this);
     connect(qApp, &QGuiApplication::screenRemoved, this, &AudienceWindow::screenRemoved);
     // What the board repaints is what changed: its controls' paints tell
     // this window which parts to redraw, so that a running clock redraws the

@@ -47,4 +47,11 @@ sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$AUDIENCE")"
 [ "$WIDTH x $HEIGHT" = "640 x 512" ] || fail "the double-click did not leave full screen: $WIDTH x $HEIGHT"
 state | grep -q '"clock_running":true' || fail "the double-click reached the board"
+
+# Full screen with no window manager to do it: the board covers the screen itself.
+kill "$BOARD_PID"
+wait "$BOARD_PID" 2>/dev/null || true
+start_board --fullscreen
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+[ "$WIDTH x $HEIGHT" = "1280 x 1024" ] || fail "--fullscreen gave $WIDTH x $HEIGHT"
 echo "PASS: flags, audience window and feed at the venue"

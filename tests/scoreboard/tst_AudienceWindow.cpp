@@ -152,7 +152,6 @@ TEST_F(AudienceWindowTest, ComesAndGoesWithTheBoard)
     EXPECT_FALSE(audience->isVisible());
     board->show();
     board.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(audience.isNull());
 }
 
