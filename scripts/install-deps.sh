@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     xvfb xdotool x11-xserver-utils imagemagick fonts-liberation2
     pulseaudio pulseaudio-utils sox
-    qt6-httpserver-dev qt6-websockets-dev libxss-dev dbus-daemon nodejs curl
+    qt6-httpserver-dev qt6-websockets-dev libxss-dev dbus-daemon nodejs curl chromium
 )
 
 missing=()
