@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -55,6 +56,9 @@ public:
     { }
 
     int open = 0;
+    int idleTimeoutMs = MatchFeed::DefaultIdleTimeoutMs;
+
+    static QTimer *idleTimer(QTcpSocket *socket) { return socket->findChild<QTimer *>(); }
 
 protected:
     void incomingConnection(qintptr handle) override
@@ -71,6 +75,10 @@ protected:
         }
         ++open;
         connect(socket, &QObject::destroyed, this, [this] { --open; });
+        auto *idle = new QTimer(socket);
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, socket, &QTcpSocket::disconnectFromHost);
+        idle->start(idleTimeoutMs);
         // Connected before the HTTP server's own handler, so it sees the bytes first.
         connect(socket, &QTcpSocket::readyRead, socket, [socket] { checkSize(socket); });
         addPendingConnection(socket);
@@ -79,6 +87,8 @@ protected:
 private:
     static void checkSize(QTcpSocket *socket)
     {
+        if (QTimer *idle = idleTimer(socket))
+            idle->start(); // a request is coming
         const qint64 pending = socket->property(PendingBytes).toLongLong() + socket->bytesAvailable();
         socket->setProperty(PendingBytes, pending);
         if (pending <= MatchFeed::MaxRequestBytes)
@@ -127,10 +137,13 @@ protected:
             responder.writeHeaders({{"Content-Type", "text/event-stream"}, {"Cache-Control", "no-cache"},
                 {Cors, "*"}, {"X-Accel-Buffering", "no"}});
             responder.writeBody(""); // ends the headers; the events follow
-            if (head)
+            if (head) {
                 socket->disconnectFromHost();
-            else
+            } else {
+                if (QTimer *idle = FeedListener::idleTimer(socket))
+                    idle->stop(); // it listens, and is dropped only when it stops reading
                 m_feed.addPushClient(socket);
+            }
         } else {
             QFile page(MatchFeed::overlayPath());
             if (page.open(QIODevice::ReadOnly))
@@ -206,6 +219,11 @@ quint16 MatchFeed::serverPort() const
 QString MatchFeed::errorString() const
 {
     return m_listener->errorString();
+}
+
+void MatchFeed::setIdleTimeout(int ms)
+{
+    m_listener->idleTimeoutMs = ms;
 }
 
 int MatchFeed::clientCount() const

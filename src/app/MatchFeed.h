@@ -31,6 +31,9 @@ public:
     static constexpr int MaxClients = 256;
     static constexpr qint64 MaxRequestBytes = 8 * 1024;
     static constexpr qint64 MaxBufferedBytes = 1024 * 1024;
+    // A connection that sends no request for this long is closed, so that
+    // idle ones cannot hold the client places; push clients are exempt.
+    static constexpr int DefaultIdleTimeoutMs = 30'000;
 
     explicit MatchFeed(frmScoreboard &board, QObject *parent = nullptr);
     ~MatchFeed() override;
@@ -39,6 +42,7 @@ public:
     bool listen(const QHostAddress &address, quint16 port);
     quint16 serverPort() const;
     QString errorString() const;
+    void setIdleTimeout(int ms);
 
     // The match as the feed tells it, and its change counter.
     QJsonObject state() const { return m_state; }

@@ -210,6 +210,20 @@ TEST_F(MatchFeedTest, TheClientPastTheLimitGets503)
     EXPECT_TRUE(ask("GET", "/state")->received.startsWith("HTTP/1.1 200"));
 }
 
+TEST_F(MatchFeedTest, IdleConnectionsGiveTheirPlaceBackButPushClientsStay)
+{
+    feed->setIdleTimeout(200);
+    Client idle(feed->serverPort());
+    Client listener(feed->serverPort());
+    listener.socket.write(request("GET", "/events"));
+    ASSERT_TRUE(listener.waitFor("data: "));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return idle.socket.state() == QAbstractSocket::UnconnectedState; }, 3000));
+    QTest::qWait(300);
+    EXPECT_EQ(listener.socket.state(), QAbstractSocket::ConnectedState);
+    EXPECT_EQ(feed->clientCount(), 1);
+}
+
 TEST_F(MatchFeedTest, AClientThatStopsReadingIsDroppedWhileTheBoardKeepsTime)
 {
     // A client with a tiny receive window that never reads.
