@@ -303,10 +303,14 @@ void MatchFeed::boardChanged()
             continue;
         // A client that has stopped reading is dropped rather than let its
         // backlog grow; the write itself never waits.
-        if (client->bytesToWrite() + message.size() > MaxBufferedBytes)
+        if (client->bytesToWrite() + message.size() > MaxBufferedBytes) {
             client->abort();
-        else
+        } else {
             client->write(message);
+            // Straight to the kernel, without blocking: a client that keeps up
+            // then costs one write, not a round of the event loop.
+            client->flush();
+        }
     }
     m_pushClients.removeIf([](const QPointer<QTcpSocket> &client) {
         return !client || client->state() != QAbstractSocket::ConnectedState;
