@@ -257,7 +257,9 @@ TEST_F(MatchFeedTest, AClientThatStopsReadingIsDroppedWhileTheBoardKeepsTime)
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(feed->pushClientCount(), 1) << "after " << changes << " changes";
-    EXPECT_LT(slowest, 50) << "a change waited for the stalled client";
+    // A write that waited for the client would hold a change for seconds; the
+    // bound leaves room for a loaded machine and the sanitizers.
+    EXPECT_LT(slowest, 250) << "a change waited for the stalled client";
     const QByteArray last = "\"seq\":" + QByteArray::number(feed->seq()) + ",";
     EXPECT_TRUE(reader.waitFor(last, 5000));
     ::close(stalled);
