@@ -57,9 +57,10 @@ AudienceWindow::AudienceWindow(frmScoreboard &board)
 
 void AudienceWindow::boardChanged()
 {
-    // A board that is not on screen paints nothing to follow; redraw it all.
+    // A board that is not on screen paints nothing to follow, and the
+    // margins are not the board's to paint; redraw it all.
     const QWindow *window = m_board ? m_board->windowHandle() : nullptr;
-    if (!window || !window->isExposed())
+    if (!window || !window->isExposed() || (m_board && m_board->BackColor() != m_paintedBack))
         update();
 }
 
@@ -128,6 +129,8 @@ void AudienceWindow::paintEvent(QPaintEvent *event)
         return;
     }
     painter.fillRect(event->rect(), toQColor(m_board->BackColor()));
+    if (event->rect() == rect())
+        m_paintedBack = m_board->BackColor();
     const QRect target = boardRect();
     painter.translate(target.topLeft());
     painter.scale(double(target.width()) / m_board->width(), double(target.height()) / m_board->height());

@@ -45,4 +45,5 @@ private:
     QPointer<frmScoreboard> m_board;
     bool m_rendering = false;
     QRect m_normalGeometry;
+    qint32 m_paintedBack = -1; // the form colour of the margins as last drawn
 };

@@ -62,6 +62,21 @@ TEST_F(AudienceWindowTest, ShowsTheBoardLetterBoxedInItsBackgroundColour)
     EXPECT_EQ(image.pixelColor(shown(lamp)), QColor(255, 0, 0));
 }
 
+TEST_F(AudienceWindowTest, NewFormColourReachesTheMargins)
+{
+    board->show();
+    audience->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(audience));
+    QCoreApplication::processEvents();
+    Settings::FormBack = rgbColor(0, 0, 128);
+    board->UpdateFormColors();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    // What the window last put on screen, not a fresh drawing.
+    const QImage shownImage = audience->windowHandle()->screen()->grabWindow(audience->winId()).toImage();
+    EXPECT_EQ(shownImage.pixelColor(5, 5), QColor(0, 0, 128));
+}
+
 TEST_F(AudienceWindowTest, LeavesOutTheSelectionFrame)
 {
     Settings::LEDSelected = rgbColor(0, 255, 255);
