@@ -10,6 +10,7 @@ packages=(
     xvfb xdotool x11-xserver-utils x11-xkb-utils imagemagick fonts-liberation2
     pulseaudio pulseaudio-utils sox
     desktop-file-utils appstream strace dpkg-dev file
+    qt6-httpserver-dev qt6-websockets-dev libxss-dev dbus-daemon nodejs curl chromium
 )
 
 missing=()

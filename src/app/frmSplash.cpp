@@ -149,6 +149,8 @@ void frmSplash::GoScore()
     // The board is built (and loads) before this window goes, so that it
     // reads the settings loaded here and any the options dialog saved.
     m_board = std::make_unique<frmScoreboard>();
+    if (m_boardSetup)
+        m_boardSetup(*m_board);
     hide();
     m_board->show();
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QFrame;
@@ -22,6 +23,10 @@ public:
 
     // Unloads the start screen and shows the board, without waiting for it.
     void GoScore();
+
+    // Run on the board GoScore builds, before it is shown: how the command
+    // line's screen, audience and feed options reach it.
+    void setBoardSetup(std::function<void(frmScoreboard &)> setup) { m_boardSetup = std::move(setup); }
 
     // Where the window stands on a screen once loaded, in pixels: 3240 twips
     // high, its left centred, its top at (screen height - 5880) / 2 twips, a
@@ -61,5 +66,6 @@ private:
     void Form_Load();
 
     std::unique_ptr<frmScoreboard> m_board;
+    std::function<void(frmScoreboard &)> m_boardSetup;
     bool m_pressed = false;
 };

@@ -1,3 +1,5 @@
+#include "app/CommandLine.h"
+#include "app/Venue.h"
 #include "app/frmSplash.h"
 
 #include <QApplication>
@@ -5,15 +7,20 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Zembrak"));
     QApplication::setApplicationName(QStringLiteral("Zembrak"));
     QApplication::setApplicationVersion(QStringLiteral(ZEMBRAK_VERSION));
+    // Read before any window system is needed, so that --help and --version
+    // work without a display.
+    const VenueOptions venue = CommandLine::process(argc, argv);
+    QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zembrak/logo.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zembrak.Zembrak"));
 
-    // The start screen loads the settings and leads on to the board.
+    // The start screen loads the settings and leads on to the board, which
+    // takes the venue options before it is shown.
     frmSplash splash;
+    splash.setBoardSetup([&venue](frmScoreboard &board) { applyVenueOptions(board, venue); });
     splash.show();
     return QApplication::exec();
 }

@@ -68,6 +68,7 @@ void frmScoreboard::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     noteFrameMargins();
     Form_Resize();
+    emit contentChanged();
 }
 
 void frmScoreboard::moveEvent(QMoveEvent *event)
@@ -166,6 +167,7 @@ void frmScoreboard::UpdateLabels()
     modGrabKeys::FitPicture(imgHomePic, picHomePicContainer, Settings::HomePic);
     modGrabKeys::FitPicture(imgVisitorPic, picVisitorPicContainer, Settings::VisitorPic);
     modGrabKeys::SetLedType(*this, Settings::LEDType);
+    emit contentChanged();
 }
 
 void frmScoreboard::ObjectSelected(FormControl *SelectedObject)

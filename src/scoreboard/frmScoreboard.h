@@ -144,6 +144,13 @@ public:
     // refresh sees time left.
     VbBoolean TimeUpBuzzed = VbFalse;
 
+signals:
+    // Something the audience sees may have changed: a time shown, a lamp, a
+    // score, a label, a colour or the layout. The selection frame, being the
+    // operator's cursor, does not count. Raised only on change, so that
+    // mirrors and feeds cost nothing while the board stands still.
+    void contentChanged();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -175,4 +182,15 @@ private:
     QList<QObject *> m_controls;
     OleColor m_backColor = rgbColor(192, 192, 192);
     bool m_frameKnown = false;
+
+    // What RefreshTime last showed, so that it tells of changes only.
+    struct Shown
+    {
+        float clock = -1;
+        qint32 holdHome = -1;
+        qint32 holdVisitor = -1;
+        bool running[3] {};
+        bool operator==(const Shown &) const = default;
+    };
+    Shown m_shown;
 };

@@ -84,4 +84,5 @@ void frmScoreboard::UpdateOtherColors()
         shpWinnerHome->setFillColor(Winner == 1 ? ScoreColor : FormBack);
         shpWinnerVisitor->setFillColor(Winner == 2 ? ScoreColor : FormBack);
     }
+    emit contentChanged();
 }

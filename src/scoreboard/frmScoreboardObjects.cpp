@@ -158,12 +158,15 @@ void frmScoreboard::scoreKeyDown(DigitDisplay *display, qint16 KeyCode)
 {
     AllKeyCode(KeyCode);
     modShowDigits::EnterDigitKey(display, KeyCodeToAsci(KeyCode), -1, 9);
+    emit contentChanged();
 }
 
 void frmScoreboard::tledPeriodKeyDown(qint16 KeyCode)
 {
     AllKeyCode(KeyCode);
     const TimeValue entered = modCount::TimeEntryKey(tledPeriod, KeyCodeToAsci(KeyCode), 599);
+    // The typed digits show on the clock as they come.
+    emit contentChanged();
     if (entered == modCount::NoTime)
         return;
     tkHoldHome->setRunning(false);

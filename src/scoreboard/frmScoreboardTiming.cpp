@@ -27,6 +27,12 @@ void frmScoreboard::RefreshTime()
     tledPeriod->setCaption(float(Rounding::halfEvenSeconds(T + TimeValue::fromTicks(4999))));
     nledHoldHome->setCaption(wholeHoldSeconds(tkHoldHome->Seconds()));
     nledHoldVisitor->setCaption(wholeHoldSeconds(tkHoldVisitor->Seconds()));
+    const Shown shown {tledPeriod->Caption(), nledHoldHome->Caption(), nledHoldVisitor->Caption(),
+        {tkPeriod->Running(), tkHoldHome->Running(), tkHoldVisitor->Running()}};
+    if (!(shown == m_shown)) {
+        m_shown = shown;
+        emit contentChanged();
+    }
 
     if (T > TimeValue()) {
         TimeUpBuzzed = VbFalse;

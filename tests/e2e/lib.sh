@@ -44,10 +44,10 @@ start_display() {
     fail "no X display could be started"
 }
 
-# Starts the program and waits for its start screen; sets SPLASH and its
-# geometry (SPLASH_X, SPLASH_Y, SPLASH_W, SPLASH_H).
+# Starts the program, with any arguments given, and waits for its start
+# screen; sets SPLASH and its geometry (SPLASH_X, SPLASH_Y, SPLASH_W, SPLASH_H).
 start_splash() {
-    QT_QPA_PLATFORM=xcb "$PROGRAM" >"$WORK/board.log" 2>&1 &
+    QT_QPA_PLATFORM=xcb "$PROGRAM" "$@" >"$WORK/board.log" 2>&1 &
     BOARD_PID=$!
     PIDS+=("$BOARD_PID")
     SPLASH=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zembrak$' | head -n 1) ||
@@ -82,9 +82,10 @@ click_through_splash() {
     xdotool windowactivate --sync "$WINDOW" 2>/dev/null || xdotool windowfocus --sync "$WINDOW"
 }
 
-# Starts the program and clicks through its start screen to the board.
+# Starts the program, with any arguments given, and clicks through its
+# start screen to the board.
 start_board() {
-    start_splash
+    start_splash "$@"
     click_through_splash
 }
 

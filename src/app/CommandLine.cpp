@@ -1,0 +1,141 @@
+#include "app/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// A screen number: a whole number from 0 up.
+bool parseScreen(const QString &text, int &screen)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 0)
+        return false;
+    screen = value;
+    return true;
+}
+
+void print(FILE *stream, const QString &text)
+{
+    std::fputs(qPrintable(text), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+namespace CommandLine {
+
+bool parseFeed(const QString &text, QHostAddress &address, quint16 &port)
+{
+    QString host;
+    QString portText = text;
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon >= 0) {
+        host = text.left(colon);
+        portText = text.mid(colon + 1);
+        // An IPv6 address is written in brackets, as in a URL: [::1]:8080.
+        if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+            host = host.mid(1, host.size() - 2);
+        if (host.isEmpty())
+            return false;
+    }
+    bool ok = false;
+    const uint value = portText.toUInt(&ok);
+    if (!ok || value == 0 || value > 65535)
+        return false;
+    QHostAddress parsed(QHostAddress::LocalHost);
+    if (!host.isEmpty()) {
+        if (host == QLatin1String("localhost"))
+            parsed = QHostAddress(QHostAddress::LocalHost);
+        else if (!parsed.setAddress(host))
+            return false;
+    }
+    address = parsed;
+    port = quint16(value);
+    return true;
+}
+
+Result parse(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Zembrak, a scoreboard for judo contests."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and quit."));
+    const QCommandLineOption version(
+        {QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version and quit."));
+    const QCommandLineOption fullScreen(
+        QStringLiteral("fullscreen"), QStringLiteral("Open the board full screen."));
+    const QCommandLineOption screen(QStringLiteral("screen"),
+        QStringLiteral("Open the board on screen N (0 is the first). A screen that does not exist "
+                       "falls back to the primary one."),
+        QStringLiteral("N"));
+    const QCommandLineOption audience(QStringLiteral("audience"),
+        QStringLiteral("Also show the board, read-only and full screen, on screen N for the audience. "
+                       "A double-click on it toggles full screen."),
+        QStringLiteral("N"));
+    const QCommandLineOption feed(QStringLiteral("feed"),
+        QStringLiteral("Serve the match live over HTTP on PORT, at 127.0.0.1 unless an ADDRESS is "
+                       "given: /state (JSON), /events (Server-Sent Events) and / (an overlay page "
+                       "for a 1920x1080 browser source)."),
+        QStringLiteral("[ADDRESS:]PORT"));
+    parser.addOptions({help, version, fullScreen, screen, audience, feed});
+
+    Result result;
+    // Read before the application object exists, the parser cannot know
+    // the program's name by itself.
+    const QString program = QFileInfo(arguments.value(0, QStringLiteral("zembrak"))).fileName();
+    result.helpText = parser.helpText().replace(QLatin1String("<executable_name>"), program);
+    if (!parser.parse(arguments)) {
+        result.error = parser.errorText();
+        return result;
+    }
+    result.helpRequested = parser.isSet(help);
+    result.versionRequested = parser.isSet(version);
+    if (!parser.positionalArguments().isEmpty()) {
+        result.error =
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
+        return result;
+    }
+
+    VenueOptions &options = result.options;
+    options.fullScreen = parser.isSet(fullScreen);
+    if (parser.isSet(screen) && !parseScreen(parser.value(screen), options.screen))
+        result.error = QStringLiteral("--screen wants a screen number, not '%1'.").arg(parser.value(screen));
+    else if (parser.isSet(audience) && !parseScreen(parser.value(audience), options.audience))
+        result.error =
+            QStringLiteral("--audience wants a screen number, not '%1'.").arg(parser.value(audience));
+    else if (parser.isSet(feed) && !parseFeed(parser.value(feed), options.feedAddress, options.feedPort))
+        result.error = QStringLiteral("--feed wants [ADDRESS:]PORT with a port from 1 to 65535, not '%1'.")
+                           .arg(parser.value(feed));
+    return result;
+}
+
+VenueOptions process(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const Result result = parse(arguments);
+    if (result.helpRequested) {
+        print(stdout, result.helpText);
+        std::exit(EXIT_SUCCESS);
+    }
+    if (result.versionRequested) {
+        print(stdout, QStringLiteral("%1 %2\n").arg(
+                          QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
+        std::exit(EXIT_SUCCESS);
+    }
+    if (!result.error.isEmpty()) {
+        print(stderr, QStringLiteral("zembrak: %1\nTry 'zembrak --help'.\n").arg(result.error));
+        std::exit(2);
+    }
+    return result.options;
+}
+
+} // namespace CommandLine

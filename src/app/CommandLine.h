@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QString>
+#include <QStringList>
+
+// What the operator asked for on the command line for the venue: where the
+// board opens, an audience window on another screen, and the live feed.
+struct VenueOptions
+{
+    bool fullScreen = false;
+    int screen = -1; // index into QGuiApplication::screens(); -1 keeps the default
+    int audience = -1; // screen of the audience window; -1 for none
+    QHostAddress feedAddress = QHostAddress(QHostAddress::LocalHost);
+    quint16 feedPort = 0; // 0: no feed
+};
+
+namespace CommandLine {
+
+// The outcome of reading the arguments. Help and version are asked for
+// rather than printed here, so that reading stays testable.
+struct Result
+{
+    VenueOptions options;
+    bool helpRequested = false;
+    bool versionRequested = false;
+    QString error; // empty when the arguments were understood
+    QString helpText;
+};
+
+Result parse(const QStringList &arguments);
+
+// Reads the application's arguments; prints help, the version or an error
+// and ends the program where the arguments ask for it.
+VenueOptions process(int argc, char **argv);
+
+// "[ADDRESS:]PORT" as given to --feed; false when it is not one.
+bool parseFeed(const QString &text, QHostAddress &address, quint16 &port);
+
+} // namespace CommandLine

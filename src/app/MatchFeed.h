@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QJsonObject>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class frmScoreboard;
+class QTcpSocket;
+class FeedListener;
+class FeedServer;
+
+// The live match feed for overlays and other displays, read-only over HTTP:
+// GET /state gives the match as JSON, GET /events pushes the same object as
+// Server-Sent Events on every change, GET / serves the overlay page shipped
+// beside the program. It follows the board's contentChanged signal, so it
+// costs nothing while nothing changes.
+//
+// Qt's HTTP server parses the requests; the listening socket is ours, so
+// that the client limit, the request size limit and the dropping of stalled
+// push clients can be enforced on each connection.
+class MatchFeed : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MaxClients = 256;
+    static constexpr qint64 MaxRequestBytes = 8 * 1024;
+    static constexpr qint64 MaxBufferedBytes = 1024 * 1024;
+    // A connection that sends no request for this long is closed, so that
+    // idle ones cannot hold the client places; push clients are exempt.
+    static constexpr int DefaultIdleTimeoutMs = 30'000;
+
+    explicit MatchFeed(frmScoreboard &board, QObject *parent = nullptr);
+    ~MatchFeed() override;
+
+    // False, with errorString(), when the address cannot be bound.
+    bool listen(const QHostAddress &address, quint16 port);
+    quint16 serverPort() const;
+    QString errorString() const;
+    void setIdleTimeout(int ms);
+
+    // The match as the feed tells it, and its change counter.
+    QJsonObject state() const { return m_state; }
+    qint64 seq() const { return m_seq; }
+    int clientCount() const;
+    int pushClientCount() const { return int(m_pushClients.size()); }
+
+    // The match as the board shows it, without seq.
+    static QJsonObject stateOf(const frmScoreboard &board);
+    // Where the overlay page is looked for: beside the program.
+    static QString overlayPath();
+
+signals:
+    // A change went out to every push client; seq is its number.
+    void broadcast(qint64 seq);
+
+private:
+    friend class FeedServer;
+    void boardChanged();
+    void addPushClient(QTcpSocket *socket);
+    QByteArray event() const;
+
+    QPointer<frmScoreboard> m_board;
+    FeedListener *m_listener; // the server owns it once bound
+    std::unique_ptr<FeedServer> m_server;
+    QJsonObject m_state;
+    QByteArray m_stateJson;
+    qint64 m_seq = 0;
+    QList<QPointer<QTcpSocket>> m_pushClients;
+};

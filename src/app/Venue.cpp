@@ -1,0 +1,73 @@
+#include "app/Venue.h"
+
+#include "app/MatchFeed.h"
+#include "platform/KeepAwake.h"
+#include "scoreboard/AudienceWindow.h"
+#include "scoreboard/frmScoreboard.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdio>
+
+namespace {
+
+void warn(const QString &text)
+{
+    std::fprintf(stderr, "zembrak: %s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
+// Screen N, or the primary screen with a word on stderr when there is none.
+QScreen *screenNumber(int index, const char *option)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (index >= 0 && index < screens.size())
+        return screens.at(index);
+    warn(QStringLiteral("%1 %2: there is no such screen (screens 0 to %3); using the primary screen.")
+             .arg(QLatin1String(option))
+             .arg(index)
+             .arg(screens.size() - 1));
+    return QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
+{
+    new KeepAwake(board);
+
+    QScreen *screen = options.screen >= 0 ? screenNumber(options.screen, "--screen") : nullptr;
+    if (screen) {
+        // Centred on that screen; full screen, if asked, follows there.
+        board.setScreen(screen);
+        QRect frame = board.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        board.move(frame.topLeft());
+    }
+    if (options.fullScreen) {
+        if (!screen)
+            screen = board.screen();
+        // Without a window manager to do it, the board covers the screen
+        // itself; first, as a new geometry ends the full-screen state.
+        if (screen)
+            board.setGeometry(screen->geometry());
+        board.setWindowState(board.windowState() | Qt::WindowFullScreen);
+    }
+
+    if (options.audience >= 0) {
+        auto *audience = new AudienceWindow(board);
+        audience->placeOn(screenNumber(options.audience, "--audience"));
+    }
+
+    if (options.feedPort != 0) {
+        auto *feed = new MatchFeed(board, &board);
+        if (!feed->listen(options.feedAddress, options.feedPort)) {
+            warn(QStringLiteral("--feed: cannot serve on %1:%2: %3")
+                     .arg(options.feedAddress.toString())
+                     .arg(options.feedPort)
+                     .arg(feed->errorString()));
+            delete feed;
+        }
+    }
+}

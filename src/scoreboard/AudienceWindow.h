@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class frmScoreboard;
+class QScreen;
+
+// The board as the audience sees it on a screen of its own: a frameless,
+// read-only mirror that draws the board at the window's size, keeping the
+// board's proportions and filling the margins with the form's background
+// colour. It leaves out the selection frame, which is the operator's cursor.
+// It shows and hides with the board, goes when the board goes, moves to the
+// primary screen when its own is unplugged, and a double-click toggles full
+// screen on whatever monitor it is on.
+class AudienceWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit AudienceWindow(frmScoreboard &board);
+
+    // Full screen on this screen.
+    void placeOn(QScreen *screen);
+    // Full screen on the current screen, or back to its normal place.
+    void setFullScreen(bool fullScreen);
+    // Where the board is drawn inside the window.
+    QRect boardRect() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Keys and clicks are for nobody here.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void screenRemoved(QScreen *screen);
+    void boardChanged();
+    // A rectangle of the board, in board pixels, where this window shows it.
+    QRect shownRect(const QRect &boardRect) const;
+
+    QPointer<frmScoreboard> m_board;
+    bool m_rendering = false;
+    QRect m_normalGeometry;
+    qint32 m_paintedBack = -1; // the form colour of the margins as last drawn
+};

@@ -1,0 +1,76 @@
+// Reading the venue flags: what is understood, what is refused and why.
+
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CommandLine::Result parse(QStringList arguments)
+{
+    arguments.prepend(QStringLiteral("zembrak"));
+    return CommandLine::parse(arguments);
+}
+
+} // namespace
+
+TEST(CommandLine, NoArgumentsOpenTheBoardAsBefore)
+{
+    const CommandLine::Result result = parse({});
+    EXPECT_TRUE(result.error.isEmpty());
+    EXPECT_FALSE(result.options.fullScreen);
+    EXPECT_EQ(result.options.screen, -1);
+    EXPECT_EQ(result.options.audience, -1);
+    EXPECT_EQ(result.options.feedPort, 0);
+}
+
+TEST(CommandLine, VenueFlagsInEitherSpelling)
+{
+    const CommandLine::Result result =
+        parse({"--fullscreen", "--screen", "1", "--audience=2", "--feed", "8080"});
+    ASSERT_TRUE(result.error.isEmpty()) << result.error.toStdString();
+    EXPECT_TRUE(result.options.fullScreen);
+    EXPECT_EQ(result.options.screen, 1);
+    EXPECT_EQ(result.options.audience, 2);
+    EXPECT_EQ(result.options.feedPort, 8080);
+    // Without an address the feed stays on this machine.
+    EXPECT_EQ(result.options.feedAddress, QHostAddress(QHostAddress::LocalHost));
+}
+
+TEST(CommandLine, FeedAddressForms)
+{
+    QHostAddress address;
+    quint16 port = 0;
+    ASSERT_TRUE(CommandLine::parseFeed(QStringLiteral("0.0.0.0:9000"), address, port));
+    EXPECT_EQ(address, QHostAddress(QStringLiteral("0.0.0.0")));
+    EXPECT_EQ(port, 9000);
+    ASSERT_TRUE(CommandLine::parseFeed(QStringLiteral("[::1]:65535"), address, port));
+    EXPECT_EQ(address, QHostAddress(QHostAddress::LocalHostIPv6));
+    EXPECT_EQ(port, 65535);
+    ASSERT_TRUE(CommandLine::parseFeed(QStringLiteral("localhost:80"), address, port));
+    EXPECT_EQ(address, QHostAddress(QHostAddress::LocalHost));
+
+    for (const char *bad : {"0", "65536", "-1", "http", ":8080", "1.2.3.4.5:80", "10.0.0.1:", "8080x", ""})
+        EXPECT_FALSE(CommandLine::parseFeed(QString::fromLatin1(bad), address, port)) << bad;
+}
+
+TEST(CommandLine, BadValuesAreRefusedWithTheirFlagNamed)
+{
+    EXPECT_TRUE(parse({"--screen", "-1"}).error.contains(QLatin1String("--screen")));
+    EXPECT_TRUE(parse({"--audience", "two"}).error.contains(QLatin1String("--audience")));
+    EXPECT_TRUE(parse({"--feed", "99999"}).error.contains(QLatin1String("--feed")));
+    EXPECT_FALSE(parse({"--screen"}).error.isEmpty()); // value missing
+    EXPECT_FALSE(parse({"--frobnicate"}).error.isEmpty());
+    EXPECT_FALSE(parse({"match.txt"}).error.isEmpty());
+}
+
+TEST(CommandLine, HelpAndVersionAreAskedForAndHelpNamesEveryFlag)
+{
+    EXPECT_TRUE(parse({"--help"}).helpRequested);
+    EXPECT_TRUE(parse({"-h"}).helpRequested);
+    EXPECT_TRUE(parse({"--version"}).versionRequested);
+    const QString help = parse({}).helpText;
+    for (const char *flag : {"--fullscreen", "--screen <N>", "--audience <N>", "--feed <[ADDRESS:]PORT>",
+             "--help", "--version", "/events"})
+        EXPECT_TRUE(help.contains(QLatin1String(flag))) << flag << "\n" << help.toStdString();
+}

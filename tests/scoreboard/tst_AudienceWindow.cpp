@@ -1,0 +1,196 @@
+// The audience window: what it shows of the board, that it follows the
+// board, that it takes no input, and how it comes and goes.
+
+#include "support/BoardFixture.h"
+#include "support/PaintCounter.h"
+
+#include "controls/ClockDisplay.h"
+#include "controls/PictureBox.h"
+#include "controls/Shape.h"
+#include "scoreboard/AudienceWindow.h"
+
+#include <QPointer>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+
+// Two screens, an operator's and a projector, set before the application starts.
+const bool twoScreens = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" QT_TESTCASE_SOURCEDIR "/support/two_screens.json");
+    return true;
+}();
+
+QColor colorOf(OleColor color)
+{
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+} // namespace
+
+class AudienceWindowTest : public BoardFixture
+{
+protected:
+    void SetUp() override
+    {
+        BoardFixture::SetUp();
+        audience = new AudienceWindow(*board);
+        // Twice the board's design size across, with bars above and below.
+        audience->resize(2 * frmScoreboard::DesignClientWidth, 2 * frmScoreboard::DesignClientHeight + 100);
+    }
+    void TearDown() override { delete audience; }
+
+    // A point of the board, in board pixels, as the audience window shows it.
+    QPoint shown(QPoint boardPoint) const
+    {
+        const QRect target = audience->boardRect();
+        return target.topLeft() + boardPoint * target.width() / board->width();
+    }
+
+    QPointer<AudienceWindow> audience;
+};
+
+TEST_F(AudienceWindowTest, ShowsTheBoardLetterBoxedInItsBackgroundColour)
+{
+    EXPECT_EQ(audience->boardRect(),
+        QRect(0, 50, 2 * frmScoreboard::DesignClientWidth, 2 * frmScoreboard::DesignClientHeight));
+    board->PenaltyHK = VbTrue;
+    board->UpdateOtherColors();
+    const QImage image = audience->grab().toImage();
+    EXPECT_EQ(image.pixelColor(5, 5), colorOf(Settings::FormBack)); // the bar
+    const QPoint lamp = board->shpKHome->mapTo(board.get(), board->shpKHome->rect().center());
+    EXPECT_EQ(image.pixelColor(shown(lamp)), QColor(255, 0, 0));
+}
+
+TEST_F(AudienceWindowTest, NewFormColourReachesTheMargins)
+{
+    board->show();
+    audience->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(audience));
+    QCoreApplication::processEvents();
+    Settings::FormBack = rgbColor(0, 0, 128);
+    board->UpdateFormColors();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    // What the window last put on screen, not a fresh drawing.
+    const QImage shownImage = audience->windowHandle()->screen()->grabWindow(audience->winId()).toImage();
+    EXPECT_EQ(shownImage.pixelColor(5, 5), QColor(0, 0, 128));
+}
+
+TEST_F(AudienceWindowTest, LeavesOutTheSelectionFrame)
+{
+    Settings::LEDSelected = rgbColor(0, 255, 255);
+    Settings::LEDSelectedWidth = 5; // pixels around the selected object
+    board->UpdateFormColors();
+    board->show(); // after its first resize, which clears the selection
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(board.get()));
+    board->ObjectSelected(board->picKHome);
+    const Shape *frame = board->shpObjectSelected;
+    const QPoint edge(frame->x() + 2, frame->y() + frame->height() / 2);
+    ASSERT_EQ(board->grab().toImage().pixelColor(edge), QColor(0, 255, 255)) << "the board shows its frame";
+    EXPECT_NE(audience->grab().toImage().pixelColor(shown(edge)), QColor(0, 255, 255));
+}
+
+TEST_F(AudienceWindowTest, RepaintsOnChangesOnly)
+{
+    board->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(audience));
+    // The board repaints first, and the audience then redraws what it repainted.
+    struct : PaintCounter
+    {
+        using PaintCounter::PaintCounter;
+        int during(const std::function<void()> &change)
+        {
+            return PaintCounter::during([&] {
+                change();
+                QCoreApplication::processEvents();
+            });
+        }
+    } counter(audience);
+    counter.during([] {}); // the first showing
+    EXPECT_EQ(counter.during([&] { tick(); }), 0) << "the clock stands still";
+    EXPECT_GE(counter.during([&] {
+        board->PenaltyVS = VbTrue;
+        board->UpdateOtherColors();
+    }),
+        1);
+    QTest::keyClick(board->tledPeriod, Qt::Key_S);
+    EXPECT_GE(counter.during([&] { tick(1000); }), 1) << "a second of the running clock";
+    EXPECT_EQ(counter.during([&] { tick(100); }), 0) << "within the same second";
+}
+
+TEST_F(AudienceWindowTest, FollowsABoardThatIsNotOnScreen)
+{
+    // A board that is not on screen (here: never shown; minimized on a
+    // desktop) paints nothing, yet the audience still sees the match.
+    audience->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(audience));
+    audience->grab();
+    board->PenaltyVK = VbTrue;
+    PaintCounter counter(audience);
+    counter.during([&] { board->UpdateOtherColors(); });
+    EXPECT_EQ(counter.paints, 1);
+    const QPoint lamp = board->shpKVisitor->mapTo(board.get(), board->shpKVisitor->rect().center());
+    EXPECT_EQ(audience->grab().toImage().pixelColor(shown(lamp)), QColor(255, 0, 0));
+}
+
+TEST_F(AudienceWindowTest, KeysAndClicksOnItGoToNobody)
+{
+    const QPoint lamp = shown(board->picKHome->geometry().center());
+    QTest::mouseClick(audience, Qt::LeftButton, {}, lamp);
+    QTest::keyClick(audience, Qt::Key_S);
+    QTest::keyClick(audience, Qt::Key_Return);
+    EXPECT_EQ(board->PenaltyHK, VbFalse);
+    EXPECT_FALSE(board->tkPeriod->Running());
+    EXPECT_EQ(audience->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(AudienceWindowTest, DoubleClickTogglesFullScreen)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    audience->placeOn(screen);
+    EXPECT_TRUE(audience->windowState() & Qt::WindowFullScreen);
+    EXPECT_EQ(audience->geometry(), screen->geometry());
+    QTest::mouseDClick(audience, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(audience->windowState() & Qt::WindowFullScreen);
+    EXPECT_EQ(audience->size(), screen->availableGeometry().size() / 2);
+    QTest::mouseDClick(audience, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(audience->windowState() & Qt::WindowFullScreen);
+    EXPECT_EQ(audience->geometry(), screen->geometry());
+}
+
+TEST_F(AudienceWindowTest, ComesAndGoesWithTheBoard)
+{
+    board->show();
+    EXPECT_TRUE(audience->isVisible());
+    board->hide();
+    EXPECT_FALSE(audience->isVisible());
+    board->show();
+    board.reset();
+    EXPECT_TRUE(audience.isNull());
+}
+
+TEST_F(AudienceWindowTest, MovesToThePrimaryScreenWhenItsOwnIsUnplugged)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 2);
+    QScreen *operatorScreen = screens.at(0);
+    QScreen *projector = screens.at(1);
+    ASSERT_EQ(QGuiApplication::primaryScreen(), operatorScreen);
+
+    audience->placeOn(projector);
+    EXPECT_EQ(audience->geometry(), projector->geometry());
+    emit qApp->screenRemoved(operatorScreen); // not its screen: it stays
+    EXPECT_EQ(audience->geometry(), projector->geometry());
+    emit qApp->screenRemoved(projector);
+    EXPECT_EQ(audience->screen(), operatorScreen);
+    EXPECT_EQ(audience->geometry(), operatorScreen->geometry());
+    EXPECT_TRUE(audience->windowState() & Qt::WindowFullScreen);
+
+    // A window that was not full screen stays so, at its size within the new screen.
+    audience->placeOn(projector);
+    audience->setFullScreen(false);
+    emit qApp->screenRemoved(projector);
+    EXPECT_FALSE(audience->windowState() & Qt::WindowFullScreen);
+    EXPECT_TRUE(operatorScreen->geometry().contains(audience->geometry()));
+}
