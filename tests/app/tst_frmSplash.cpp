@@ -6,13 +6,16 @@
 #include "scoreboard/frmScoreboard.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
+#include "settings/frmOptions.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -121,11 +124,42 @@ TEST_F(StartScreen, TheButtonsKeepTheStartScreen)
     ASSERT_NE(help, nullptr);
     EXPECT_FALSE(help->isModal());
 
+    // The options dialog runs modally over the start screen; what it saves
+    // is on the board when it opens.
+    bool answered = false;
+    QTimer::singleShot(0, &splash, [&answered] {
+        auto *dialog = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        dialog->txtHomeText->setText(QStringLiteral("Nomura"));
+        dialog->cmdOk->click();
+        answered = true;
+    });
     QTest::mouseClick(splash.cmdOptions, Qt::LeftButton);
+    EXPECT_TRUE(answered);
     EXPECT_EQ(splash.board(), nullptr);
     EXPECT_TRUE(splash.isVisible());
 
     // The help window outlives the start screen's hand-over to the board.
     QTest::mouseClick(splash.lblClick, Qt::LeftButton);
     EXPECT_EQ(frmHelp::openWindow(), help);
+    ASSERT_NE(splash.board(), nullptr);
+    EXPECT_EQ(splash.board()->lblHomeName->Caption(), "Nomura");
+}
+
+TEST_F(StartScreen, TheBoardSetupRunsOnTheNewBoardBeforeItShows)
+{
+    frmSplash splash;
+    bool shownAtSetup = true;
+    frmScoreboard *setUp = nullptr;
+    splash.setBoardSetup([&](frmScoreboard &board) {
+        setUp = &board;
+        shownAtSetup = board.isVisible();
+    });
+    splash.show();
+    QTest::mouseClick(splash.lblName, Qt::LeftButton);
+    ASSERT_NE(splash.board(), nullptr);
+    EXPECT_EQ(setUp, splash.board());
+    EXPECT_FALSE(shownAtSetup);
+    EXPECT_TRUE(splash.board()->isVisible());
 }
