@@ -1,3 +1,4 @@
+#include "app/SignalQuit.h"
 #include "scoreboard/frmScoreboard.h"
 #include "settings/SettingsStore.h"
 
@@ -6,6 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    const SignalQuit quitOnSignal;
     QApplication::setOrganizationName(QStringLiteral("Zembrak"));
     QApplication::setApplicationName(QStringLiteral("Zembrak"));
     QApplication::setApplicationVersion(QStringLiteral(ZEMBRAK_VERSION));
