@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     xvfb xdotool x11-xserver-utils imagemagick fonts-liberation2
     pulseaudio pulseaudio-utils sox
+    valgrind dbus
 )
 
 missing=()
