@@ -5,7 +5,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build bench sanitize clean
+.PHONY: run test deps build bench perf sanitize clean
 
 run: build
 	$(BUILD)/bin/zembrak
@@ -23,6 +23,12 @@ build: deps
 # Builds and prints the benchmark figures.
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+
+# Measures the real program under its own Xvfb and writes docs/PERFORMANCE.md.
+perf: deps
+	cmake -S . -B $(BUILD) -G Ninja -DZEMBRAK_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target zembrak perf_probe
+	bench/perf.sh $(BUILD)/bin/zembrak $(BUILD)/bin/perf_probe docs/PERFORMANCE.md
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:

@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# `make perf`: measures the real board on an Xvfb screen of 1920 x 1080 that
+# it starts itself, and writes the figures, the machine and the method to
+# docs/PERFORMANCE.md.
+#
+#   bench/perf.sh [PROGRAM [PROBE [OUTPUT]]]
+#
+# PERF_SECONDS shortens the two CPU windows (30 s each) for a quick look.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+PROGRAM=$(realpath "${1:-$ROOT/build/bin/zembrak}")
+PROBE=$(realpath "${2:-$ROOT/build/bin/perf_probe}")
+OUTPUT=${3:-$ROOT/docs/PERFORMANCE.md}
+SECONDS_EACH=${PERF_SECONDS:-30}
+STARTS=7
+PRESSES=20
+
+WORK=$(mktemp -d)
+PIDS=()
+cleanup() {
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() {
+    echo "perf: $*" >&2
+    exit 1
+}
+
+# A clean settings store and runtime folder: the figures are the defaults'.
+export XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime" QT_QPA_PLATFORM=xcb
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+for n in $(seq 150 199); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    PIDS+=($!)
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no X display could be started"
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+range() { sort -n | awk 'NR == 1 { lo = $1 } { hi = $1 } END { print lo "–" hi }'; }
+
+# CPU nanoseconds and context switches of every thread of a process.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { printf "%d", s }'; }
+switches() {
+    cat /proc/"$1"/task/*/status | awk '/^(non)?voluntary_ctxt_switches/ { s += $2 } END { print s }'
+}
+# CPU share (%) and wake-ups per second over SECONDS_EACH seconds.
+measure_cpu() {
+    local pid=$1 ns0 sw0 t0 ns1 sw1 t1
+    ns0=$(cpu_ns "$pid") sw0=$(switches "$pid") t0=$(date +%s%N)
+    sleep "$SECONDS_EACH"
+    ns1=$(cpu_ns "$pid") sw1=$(switches "$pid") t1=$(date +%s%N)
+    awk -v c=$((ns1 - ns0)) -v w=$((sw1 - sw0)) -v t=$((t1 - t0)) \
+        'BEGIN { printf "%.3f %.1f %.1f\n", 100 * c / t, w * 1e9 / t, c / 1e6 }'
+}
+
+echo "perf: start-up, $STARTS runs"
+: >"$WORK/startup"
+for _ in $(seq "$STARTS"); do
+    "$PROBE" startup "$PROGRAM" >>"$WORK/startup" 2>>"$WORK/probe.log" || fail "start-up: $(cat "$WORK/probe.log")"
+    sleep 0.5
+done
+mapped_median=$(awk '{ print $2 }' "$WORK/startup" | median)
+mapped_range=$(awk '{ print $2 }' "$WORK/startup" | range)
+painted_median=$(awk '{ print $4 }' "$WORK/startup" | median)
+painted_range=$(awk '{ print $4 }' "$WORK/startup" | range)
+
+echo "perf: idle and running CPU, $SECONDS_EACH s each"
+"$PROGRAM" >"$WORK/board.log" 2>&1 &
+BOARD=$!
+PIDS+=("$BOARD")
+WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zembrak$' | head -n 1) || fail "no board window"
+xdotool windowfocus --sync "$WINDOW"
+sleep 3
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+read -r idle_cpu idle_wakeups idle_ms < <(measure_cpu "$BOARD")
+
+# The contest clock runs with a Home osaekomi.
+xdotool key --window "$WINDOW" s Left
+sleep 1
+read -r running_cpu running_wakeups running_ms < <(measure_cpu "$BOARD")
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+xdotool key --window "$WINDOW" s r
+sleep 0.5
+
+echo "perf: key-to-screen latency, $PRESSES presses"
+# A click selects the Home keikoku lamp; each Enter then toggles it.
+xdotool mousemove --window "$WINDOW" 120 392 click 1
+sleep 0.3
+"$PROBE" latency "$WINDOW" "$PRESSES" >"$WORK/latency" 2>>"$WORK/probe.log" || fail "latency"
+latency_median=$(median <"$WORK/latency")
+latency_range=$(range <"$WORK/latency")
+
+peak_rss_kib=$(awk '/^VmHWM/ { print $2 }' /proc/"$BOARD"/status)
+rss_kib=$(awk '/^VmRSS/ { print $2 }' /proc/"$BOARD"/status)
+threads=$(ls /proc/"$BOARD"/task | wc -l)
+kill -TERM "$BOARD"
+quit_status=0
+wait "$BOARD" || quit_status=$?
+
+cpu_model=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
+memory=$(awk '/^MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
+qt_version=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)
+commit=$(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null || echo unknown)
+mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+
+mkdir -p "$(dirname "$OUTPUT")"
+cat >"$OUTPUT" <<EOF
+# Performance
+
+Measured by \`make perf\` (bench/perf.sh) on $(date -u '+%Y-%m-%d %H:%M UTC'), commit $commit.
+
+| | Figure | Target |
+|---|---|---|
+| Start-up to the first visible window (median of $STARTS) | $mapped_median ms (range $mapped_range) | ≤ 50 ms |
+| Start-up to the first painted board (median of $STARTS) | $painted_median ms (range $painted_range) | |
+| CPU while idle ($SECONDS_EACH s) | $idle_cpu % ($idle_ms ms of CPU), $idle_wakeups wake-ups/s | < 0.03 %, < 1 wake-up/s |
+| CPU while the clock runs with an osaekomi ($SECONDS_EACH s) | $running_cpu % ($running_ms ms of CPU), $running_wakeups wake-ups/s | ≤ 0.12 % |
+| Peak RSS | $(mib "$peak_rss_kib") MiB (resident at the end $(mib "$rss_kib") MiB, $threads threads) | ≤ 36 MiB |
+| Key-to-screen latency (median of $PRESSES) | $latency_median ms (range $latency_range) | |
+| Quit on SIGTERM | exit status $quit_status | 0 |
+
+## Machine
+
+- CPU: $cpu_model, $(nproc) cores; memory $memory
+- Kernel $(uname -r); Qt $qt_version; X server Xvfb at 1920 × 1080 × 24
+- Load average (1, 5, 15 min) before the CPU windows: $load_before; after: $load_after.
+  Other builds share these cores, so CPU and latency figures are upper bounds.
+
+## Method
+
+- The program runs as built ($(basename "$PROGRAM"), $(file -b "$PROGRAM" | cut -d, -f1)), on a private Xvfb with
+  no window manager and no sound server, with an empty settings store.
+- Start-up: \`perf_probe startup\` watches the root window for the first MapNotify of a top-level window, from
+  just before \`fork\`/\`exec\`; "painted" is when the screen under that window first shows more than one colour.
+  Each run is ended with SIGTERM.
+- CPU: the sum of the on-CPU nanoseconds of every thread (\`/proc/PID/task/*/schedstat\`) over $SECONDS_EACH s
+  of wall time, after 3 s of settling; wake-ups are the voluntary and involuntary context switches of every
+  thread over the same window. Idle is the board as loaded; running is after \`s\` and \`Left\`.
+- Peak RSS: \`VmHWM\` of \`/proc/PID/status\` after all of the above.
+- Latency: with the Home keikoku lamp selected by a click, \`perf_probe latency\` presses Enter through XTest
+  (toggling the lamp) and polls \`XGetImage\` of the window every 0.25 ms until it differs from the image
+  before the press; 200 ms pass between presses.
+EOF
+echo "perf: wrote $OUTPUT"
+cat "$OUTPUT"
