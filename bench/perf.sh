@@ -109,6 +109,13 @@ kill -TERM "$BOARD"
 quit_status=0
 wait "$BOARD" || quit_status=$?
 
+# What a tick costs inside the program, from the benchmark beside the probe.
+TICK_BENCH=$(dirname "$PROBE")/bench_Tick
+tick_figures="(bench_Tick was not built)"
+if [ -x "$TICK_BENCH" ]; then
+    tick_figures=$(QT_QPA_PLATFORM=offscreen "$TICK_BENCH" --benchmark_min_time=0.5 2>/dev/null | grep '^BM_' || true)
+fi
+
 cpu_model=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
 memory=$(awk '/^MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
 qt_version=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)
@@ -130,6 +137,15 @@ Measured by \`make perf\` (bench/perf.sh) on $(date -u '+%Y-%m-%d %H:%M UTC'), c
 | Peak RSS | $(mib "$peak_rss_kib") MiB (resident at the end $(mib "$rss_kib") MiB, $threads threads) | ≤ 36 MiB |
 | Key-to-screen latency (median of $PRESSES) | $latency_median ms (range $latency_range) | |
 | Quit on SIGTERM | exit status $quit_status | 0 |
+
+## Inside a tick
+
+\`bench_Tick\` (Google Benchmark, offscreen): one pass of the event loop with a tick that changes nothing,
+and one pass of an idle board's loop, whose tick sleeps.
+
+\`\`\`
+$tick_figures
+\`\`\`
 
 ## Machine
 
