@@ -1,9 +1,11 @@
 // Measures the real board from outside, on an X display, for bench/perf.sh:
 //
 //   perf_probe startup PROGRAM [ARGS...]
-//       starts the program and prints "mapped MS painted MS": the time until
-//       its first top-level window is mapped, and until that window shows
-//       pixels of its own. The program is then asked to quit with SIGTERM.
+//       starts the program and prints "mapped MS painted MS cpu MS": the time
+//       until its first top-level window is mapped, until that window shows
+//       pixels of its own, and the CPU time all its threads had used by the
+//       map (which other work on the machine does not inflate as much). The
+//       program is then asked to quit with SIGTERM.
 //   perf_probe latency WINDOW COUNT
 //       presses Enter COUNT times through XTest on the window, which has the
 //       keyboard, each time polling screenshots of the window until they
@@ -20,6 +22,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <sys/wait.h>
@@ -57,6 +61,21 @@ bool sameImage(const XImage *a, const XImage *b)
     return std::memcmp(a->data, b->data, size_t(a->bytes_per_line) * size_t(a->height)) == 0;
 }
 
+// CPU milliseconds used so far by every thread of a process.
+double cpuMs(pid_t pid)
+{
+    double ns = 0;
+    std::error_code error;
+    for (const auto &task :
+        std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        double onCpu = 0;
+        if (schedstat >> onCpu)
+            ns += onCpu;
+    }
+    return ns / 1e6;
+}
+
 int ignoreErrors(Display *, XErrorEvent *)
 {
     return 0;
@@ -78,6 +97,7 @@ int startup(Display *display, char **argv)
     // The first top-level window that is mapped.
     Window window = 0;
     double mapped = -1;
+    double cpu = -1;
     while (window == 0) {
         if (msSince(start) > 20000) {
             kill(child, SIGKILL);
@@ -90,6 +110,7 @@ int startup(Display *display, char **argv)
             if (event.type == MapNotify && event.xmap.event == root && !event.xmap.override_redirect) {
                 window = event.xmap.window;
                 mapped = msSince(start);
+                cpu = cpuMs(child);
             }
         }
         if (window == 0)
@@ -120,7 +141,7 @@ int startup(Display *display, char **argv)
         else
             std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
-    std::printf("mapped %.1f painted %.1f\n", mapped, painted);
+    std::printf("mapped %.1f painted %.1f cpu %.1f\n", mapped, painted, cpu);
 
     kill(child, SIGTERM);
     int status = 0;
