@@ -5,7 +5,8 @@
 
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
+#include <cstring>
+#include <iterator>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,6 +15,8 @@ namespace {
 // Written by the handler, read by the event loop.
 int signalPipe[2] = {-1, -1};
 constexpr int quitSignals[] = {SIGTERM, SIGINT};
+// What the signals did before, put back when the object goes.
+struct sigaction previousActions[std::size(quitSignals)];
 
 extern "C" void onQuitSignal(int signalNumber)
 {
@@ -43,16 +46,16 @@ SignalQuit::SignalQuit(QObject *parent)
     // Once handled, the next one is no longer ours: a stuck close can still
     // be ended with a second Ctrl-C.
     action.sa_flags = SA_RESTART | SA_RESETHAND;
-    for (int signalNumber : quitSignals)
-        ::sigaction(signalNumber, &action, nullptr);
+    for (size_t i = 0; i < std::size(quitSignals); ++i)
+        ::sigaction(quitSignals[i], &action, &previousActions[i]);
 }
 
 SignalQuit::~SignalQuit()
 {
     if (signalPipe[0] < 0)
         return;
-    for (int signalNumber : quitSignals)
-        std::signal(signalNumber, SIG_DFL);
+    for (size_t i = 0; i < std::size(quitSignals); ++i)
+        ::sigaction(quitSignals[i], &previousActions[i], nullptr);
     delete m_notifier;
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);

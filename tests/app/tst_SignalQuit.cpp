@@ -55,7 +55,7 @@ TEST(SignalQuit, EachQuitSignalClosesTheWindowsOnTheEventLoop)
     }
 }
 
-TEST(SignalQuit, LeavesTheDefaultHandlersBehind)
+TEST(SignalQuit, PutsThePreviousHandlersBack)
 {
     {
         const SignalQuit quit;
