@@ -57,7 +57,8 @@ if $sanitized; then
     exit 77
 fi
 start_in_session valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
-    --child-silent-after-fork=yes --log-file="$OUT/valgrind_quit.log"
+    --suppressions="$(dirname "$0")/../valgrind.supp" --child-silent-after-fork=yes \
+    --log-file="$OUT/valgrind_quit.log"
 sleep 1
 kill -TERM "$BOARD_PID"
 wait_for_exit "$SESSION_PID" 60
