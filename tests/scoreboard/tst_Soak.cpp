@@ -123,6 +123,7 @@ TEST_F(Soak, ThreeHoursOfContestsEndOnTime)
             residentAfterFirstHour = residentBytes();
     }
 
+    RecordProperty("Contests", contests);
     EXPECT_GT(contests, 50);
     if (residentSizeMeaningful) {
         const qint64 growth = residentBytes() - residentAfterFirstHour;
