@@ -27,7 +27,7 @@ bench: build
 # Measures the real program under its own Xvfb and writes docs/PERFORMANCE.md.
 perf: deps
 	cmake -S . -B $(BUILD) -G Ninja -DZEMBRAK_BENCH=ON $(CMAKE_FLAGS)
-	cmake --build $(BUILD) -j $(JOBS) --target zembrak perf_probe bench_Tick
+	cmake --build $(BUILD) -j $(JOBS) --target zembrak perf_probe perf_floor bench_Tick
 	bench/perf.sh $(BUILD)/bin/zembrak $(BUILD)/bin/perf_probe docs/PERFORMANCE.md
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -77,18 +77,23 @@ measure_cpu() {
         'BEGIN { printf "%.3f %.1f %.1f\n", 100 * c / t, w * 1e9 / t, c / 1e6 }'
 }
 
+# Start-up of program $1, $STARTS times; prints the medians and ranges of
+# the map time, the first-paint time and the CPU used up to the map.
+measure_startup() {
+    : >"$WORK/startup"
+    for _ in $(seq "$STARTS"); do
+        "$PROBE" startup "$1" >>"$WORK/startup" 2>>"$WORK/probe.log" || fail "start-up: $(cat "$WORK/probe.log")"
+        sleep 0.5
+    done
+    for column in 2 4 6; do
+        printf '%s %s ' "$(awk -v c=$column '{ print $c }' "$WORK/startup" | median)" \
+            "$(awk -v c=$column '{ print $c }' "$WORK/startup" | range)"
+    done
+    echo
+}
+
 echo "perf: start-up, $STARTS runs"
-: >"$WORK/startup"
-for _ in $(seq "$STARTS"); do
-    "$PROBE" startup "$PROGRAM" >>"$WORK/startup" 2>>"$WORK/probe.log" || fail "start-up: $(cat "$WORK/probe.log")"
-    sleep 0.5
-done
-mapped_median=$(awk '{ print $2 }' "$WORK/startup" | median)
-mapped_range=$(awk '{ print $2 }' "$WORK/startup" | range)
-painted_median=$(awk '{ print $4 }' "$WORK/startup" | median)
-painted_range=$(awk '{ print $4 }' "$WORK/startup" | range)
-cpu_median=$(awk '{ print $6 }' "$WORK/startup" | median)
-cpu_range=$(awk '{ print $6 }' "$WORK/startup" | range)
+read -r mapped_median mapped_range painted_median painted_range cpu_median cpu_range < <(measure_startup "$PROGRAM")
 
 echo "perf: idle and running CPU, $SECONDS_EACH s each"
 "$PROGRAM" >"$WORK/board.log" 2>&1 &
@@ -123,6 +128,28 @@ kill -TERM "$BOARD"
 quit_status=0
 wait "$BOARD" || quit_status=$?
 
+# The floor: a minimal Qt program with a 50 ms timer only while its clock runs.
+FLOOR=$(dirname "$PROBE")/perf_floor
+floor_row="| Minimal Qt 6 window (perf_floor) | (not built) | | | | |"
+if [ -x "$FLOOR" ]; then
+    echo "perf: the same for the minimal Qt window"
+    read -r f_mapped f_mapped_range _ _ _ _ < <(measure_startup "$FLOOR")
+    "$FLOOR" >"$WORK/floor.log" 2>&1 &
+    FLOOR_PID=$!
+    PIDS+=("$FLOOR_PID")
+    FLOOR_WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --name '^Floor$' | head -n 1) || fail "no floor window"
+    sleep 3
+    read -r f_idle f_idle_wakeups _ < <(measure_cpu "$FLOOR_PID")
+    xdotool key --window "$FLOOR_WINDOW" s
+    sleep 1
+    read -r f_running f_running_wakeups _ < <(measure_cpu "$FLOOR_PID")
+    f_peak_kib=$(awk '/^VmHWM/ { print $2 }' /proc/"$FLOOR_PID"/status)
+    kill -TERM "$FLOOR_PID"
+    wait "$FLOOR_PID" 2>/dev/null || true
+    floor_row="| Minimal Qt 6 window (perf_floor) | $f_mapped ms ($f_mapped_range) | $f_idle % ($f_idle_wakeups/s) | \
+$f_running % ($f_running_wakeups/s) | $(awk -v k="$f_peak_kib" 'BEGIN { printf "%.1f", k / 1024 }') MiB |"
+fi
+
 # What a tick costs inside the program, from the benchmark beside the probe.
 TICK_BENCH=$(dirname "$PROBE")/bench_Tick
 tick_figures="(bench_Tick was not built)"
@@ -152,6 +179,16 @@ Measured by \`make perf\` (bench/perf.sh) on $(date -u '+%Y-%m-%d %H:%M UTC'), c
 | Peak RSS | $(mib "$peak_rss_kib") MiB (resident at the end $(mib "$rss_kib") MiB, $threads threads) | ≤ 36 MiB |
 | Key-to-screen latency (median of $PRESSES) | $latency_median ms (range $latency_range) | |
 | Quit on SIGTERM | exit status $quit_status | 0 |
+
+## Beside the floor
+
+Measured the same way in the same run: start-up to the first visible window (median of $STARTS), CPU and
+wake-ups while idle and while the clock runs ($SECONDS_EACH s each), peak RSS.
+
+| | Start-up | Idle CPU | Running CPU | Peak RSS |
+|---|---|---|---|---|
+| Zembrak | $mapped_median ms ($mapped_range) | $idle_cpu % ($idle_wakeups/s) | $running_cpu % ($running_wakeups/s) | $(mib "$peak_rss_kib") MiB |
+$floor_row
 
 ## Inside a tick
 
