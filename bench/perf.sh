@@ -228,7 +228,8 @@ $tick_figures
 - CPU: $cpu_model, $(nproc) cores; memory $memory
 - Kernel $(uname -r); Qt $qt_version; X server Xvfb at 1920 × 1080 × 24
 - Load average (1, 5, 15 min) before the CPU windows: $load_before; after: $load_after.
-  Other builds share these cores, so CPU and latency figures are upper bounds.
+  Other work may share these cores. It slows the start-up; the CPU per wake-up is, if anything, higher on
+  a quiet machine, whose idle cores sleep deeper.
 
 ## Method
 
