@@ -5,7 +5,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build bench sanitize package clean
+.PHONY: run test deps build bench perf sanitize package clean
 
 run: build
 	$(BUILD)/bin/zembrak
@@ -27,6 +27,12 @@ bench: build
 # The Debian package, in $(BUILD)/packages.
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# Measures the real program under its own Xvfb and writes docs/PERFORMANCE.md.
+perf: deps
+	cmake -S . -B $(BUILD) -G Ninja -DZEMBRAK_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target zembrak perf_probe perf_floor bench_Tick
+	bench/perf.sh $(BUILD)/bin/zembrak $(BUILD)/bin/perf_probe docs/PERFORMANCE.md
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:

@@ -11,6 +11,7 @@ packages=(
     pulseaudio pulseaudio-utils sox
     desktop-file-utils appstream strace dpkg-dev file
     qt6-httpserver-dev qt6-websockets-dev libxss-dev dbus-daemon nodejs curl chromium
+    valgrind dbus
 )
 
 missing=()

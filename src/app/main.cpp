@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/SignalQuit.h"
 #include "app/Venue.h"
 #include "app/frmSplash.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     // work without a display.
     const VenueOptions venue = CommandLine::process(argc, argv);
     QApplication app(argc, argv);
+    const SignalQuit quitOnSignal;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zembrak/logo.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zembrak.Zembrak"));
 

@@ -26,6 +26,7 @@ void MatchTimer::setClock(Clock clock)
     m_clock = std::move(clock);
     m_base = now;
     m_startNs = m_clock();
+    emit Changed();
 }
 
 qint64 MatchTimer::elapsedTicks() const
@@ -49,12 +50,16 @@ void MatchTimer::setRunning(bool running)
     m_base = Seconds();
     m_startNs = m_clock();
     m_running = running;
+    emit Changed();
 }
 
 void MatchTimer::setSeconds(TimeValue value)
 {
+    const bool same = !m_running && value == m_base;
     m_base = value;
     m_startNs = m_clock();
+    if (!same)
+        emit Changed();
 }
 
 void MatchTimer::setCountDirection(qint32 direction)
@@ -64,4 +69,5 @@ void MatchTimer::setCountDirection(qint32 direction)
     m_base = Seconds();
     m_startNs = m_clock();
     m_direction = direction;
+    emit Changed();
 }

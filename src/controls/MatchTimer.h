@@ -41,6 +41,11 @@ public:
     void setClock(Clock clock);
     static Clock systemClock();
 
+signals:
+    // Running, Seconds or the direction was written with a new value; a
+    // running time advancing by itself raises nothing.
+    void Changed();
+
 private:
     qint64 elapsedTicks() const;
 

@@ -4,6 +4,8 @@
 #include <QTimer>
 
 // A window's periodic tick, listed among its controls like the others.
+// An enabled timer may be put to sleep by its window while its ticks could
+// change nothing; it stays Enabled, and ticks again from its wake-up on.
 class Timer : public QObject
 {
     Q_OBJECT
@@ -20,13 +22,37 @@ public:
     }
 
     qint32 Interval() const { return m_timer.interval(); }
-    bool Enabled() const { return m_timer.isActive(); }
+    bool Enabled() const { return m_enabled; }
+    bool Sleeping() const { return m_sleeping; }
     void setInterval(qint32 ms) { m_timer.setInterval(ms); }
-    void setEnabled(bool enabled) { enabled ? m_timer.start() : m_timer.stop(); }
+    void setEnabled(bool enabled)
+    {
+        m_enabled = enabled;
+        apply();
+    }
+    void setSleeping(bool sleeping)
+    {
+        if (m_sleeping == sleeping)
+            return;
+        m_sleeping = sleeping;
+        apply();
+    }
 
 signals:
     void Tick();
 
 private:
+    // A running timer keeps its phase: waking an awake timer restarts nothing.
+    void apply()
+    {
+        const bool active = m_enabled && !m_sleeping;
+        if (active && !m_timer.isActive())
+            m_timer.start();
+        else if (!active)
+            m_timer.stop();
+    }
+
     QTimer m_timer;
+    bool m_enabled = false;
+    bool m_sleeping = false;
 };

@@ -179,6 +179,11 @@ private:
     void tledPeriodKeyDown(qint16 KeyCode);
     void mmcBuzzer_Done(qint32 NotifyCode);
 
+    // The tick refreshes, then sleeps while no match timer runs: refreshing
+    // then could change nothing until a timer is written, which wakes it.
+    void tmrClock1_Timer();
+    void wakeClock();
+
     QList<QObject *> m_controls;
     OleColor m_backColor = rgbColor(192, 192, 192);
     bool m_frameKnown = false;

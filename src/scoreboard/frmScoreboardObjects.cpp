@@ -23,7 +23,9 @@ constexpr qint16 Visitor = 2;
 
 void frmScoreboard::connectHandlers()
 {
-    connect(tmrClock1, &Timer::Tick, this, &frmScoreboard::RefreshTime);
+    connect(tmrClock1, &Timer::Tick, this, &frmScoreboard::tmrClock1_Timer);
+    for (MatchTimer *timer : {tkPeriod, tkHoldHome, tkHoldVisitor})
+        connect(timer, &MatchTimer::Changed, this, &frmScoreboard::wakeClock);
     connect(mmcBuzzer, &MMControl::Done, this, &frmScoreboard::mmcBuzzer_Done);
 
     // Every focusable object passes its releases on, and (but for the

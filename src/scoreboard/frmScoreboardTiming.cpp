@@ -4,6 +4,7 @@
 
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
+#include "controls/Timer.h"
 #include "modules/Rounding.h"
 #include "platform/MMControl.h"
 #include "settings/SettingsVariables.h"
@@ -46,6 +47,21 @@ void frmScoreboard::RefreshTime()
             Buzzer(Settings::BuzzerFile);
         }
     }
+}
+
+void frmScoreboard::tmrClock1_Timer()
+{
+    RefreshTime();
+    // With every timer stopped the refresh has reached a fixed point: the
+    // same captions again, TimeUpBuzzed as it is, no time-out to notice.
+    // Waking costs the idle board its 20 wake-ups a second.
+    if (!tkPeriod->Running() && !tkHoldHome->Running() && !tkHoldVisitor->Running())
+        tmrClock1->setSleeping(true);
+}
+
+void frmScoreboard::wakeClock()
+{
+    tmrClock1->setSleeping(false);
 }
 
 void frmScoreboard::UpdatePinStatus()

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// Turns SIGTERM and SIGINT into a normal close of the program's windows, so
+// that a service stop or a Ctrl-C closes the sound and releases the display
+// as closing the board does. The handler only writes the signal number to a
+// pipe; the event loop reads it and closes the windows. A second signal
+// while closing ends the program the default way. One per program.
+class SignalQuit : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SignalQuit)
+
+public:
+    explicit SignalQuit(QObject *parent = nullptr);
+    ~SignalQuit() override;
+
+signals:
+    // Raised on the event loop, just before the windows are closed.
+    void quitRequested(int signalNumber);
+
+private:
+    void readSignal();
+
+    QSocketNotifier *m_notifier = nullptr;
+};
