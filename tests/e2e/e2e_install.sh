@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `cmake --install` into a fresh prefix gives a program that runs through its
-# bin/ link and finds its buzzer and manual in its own folder, with a valid
+# bin/ link and finds its buzzer, manual and overlay page in its own folder, with a valid
 # desktop entry and AppStream data.
 source "$(dirname "$0")/lib.sh"
 
@@ -11,7 +11,7 @@ cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || fail "i
 FOLDER="$PREFIX/lib/zembrak"
 [ -L "$PREFIX/bin/zembrak" ] || fail "bin/zembrak is not a link"
 [ "$(readlink -f "$PREFIX/bin/zembrak")" = "$(readlink -f "$FOLDER/zembrak")" ] || fail "bin/zembrak points elsewhere"
-for file in zembrak buzzer.wav zembrakhelpfile.rtf; do
+for file in zembrak buzzer.wav zembrakhelpfile.rtf overlay.html; do
     [ -s "$FOLDER/$file" ] || fail "$file is not installed beside the program"
 done
 [ -s "$PREFIX/share/icons/hicolor/256x256/apps/org.zembrak.Zembrak.png" ] || fail "no icon"
@@ -30,7 +30,8 @@ chmod +x "$WORK/traced.sh"
 PROGRAM="$WORK/traced.sh"
 
 start_display
-start_splash
+PORT=$((20000 + RANDOM % 20000))
+start_splash --feed "127.0.0.1:$PORT"
 for pid in $(pgrep -P "$BOARD_PID"); do PIDS=("$pid" "${PIDS[@]}"); done
 
 # Help on the start screen (the button at 3120, 2520 twips in the frame at 120, 0).
@@ -52,4 +53,6 @@ xdotool windowmove --sync "$HELP" 0 600
 click_through_splash
 xdotool key b
 found "$FOLDER/buzzer.wav" || fail "the installed program did not find its buzzer"
-echo "PASS: the installed program finds its manual and its buzzer"
+page=$(curl -s --max-time 5 "http://127.0.0.1:$PORT/") || fail "the installed program's feed did not answer"
+grep -q '<html' <<<"$page" || fail "the installed program did not serve its overlay page: $page"
+echo "PASS: the installed program finds its manual, its buzzer and its overlay page"
