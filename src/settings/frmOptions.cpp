@@ -1,5 +1,6 @@
 #include "settings/frmOptions.h"
 
+#include "controls/CommandButton.h"
 #include "controls/DigitSample.h"
 #include "controls/Image.h"
 #include "controls/OleColorConvert.h"
@@ -51,7 +52,7 @@ T *at(T *control, int left, int top, int width, int height)
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
-    return named(new QPushButton(caption, parent), name);
+    return named(new CommandButton(caption, parent), name);
 }
 
 QGroupBox *frame(QWidget *parent, const char *name, const QString &caption)

@@ -4,6 +4,7 @@
 
 #include "support/OptionsFixture.h"
 
+#include "controls/CommandButton.h"
 #include "controls/DigitSample.h"
 #include "controls/Image.h"
 #include "controls/PictureBox.h"
@@ -66,6 +67,13 @@ TEST_F(Options, ControlsStandWhereTheDesignPutsThem)
     expectAt(dialog.optKeepOff, 3720 + 120, 720 + 960, 1695, 375);
     expectAt(dialog.cmdResetKeys, 4440, 4320, 1215, 375);
     EXPECT_EQ(dialog.cmdOk->geometry(), QRect(1935 / 15, 5520 / 15, 1080 / 15, 375 / 15));
+    // The tall key buttons wrap a caption wider than themselves, as is.
+    auto *startStop = qobject_cast<CommandButton *>(dialog.cmdStartStopPeriodClock);
+    ASSERT_NE(startStop, nullptr);
+    EXPECT_EQ(startStop->text(), QStringLiteral("Start / Stop Contest Clock"));
+    if (startStop->fontMetrics().horizontalAdvance(startStop->text()) > startStop->width()) {
+        EXPECT_EQ(startStop->captionLineCount(), 2);
+    }
 
     dialog.SSTab1->setCurrentIndex(4);
     QApplication::processEvents();
