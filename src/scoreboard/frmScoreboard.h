@@ -174,5 +174,6 @@ private:
 
     QList<QObject *> m_controls;
     OleColor m_backColor = rgbColor(192, 192, 192);
-    bool m_frameKnown = false;
+    // The window frame counted in the outer size, as far as it is believed.
+    QMargins m_frameAllowance;
 };

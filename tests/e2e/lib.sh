@@ -26,12 +26,13 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on the first free display number.
+# Starts Xvfb on the first free display number; $1 is the screen size
+# (1280x1024 unless given).
 start_display() {
-    local n
+    local n size=${1:-1280x1024}
     for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
         PIDS+=($!)
         export DISPLAY=":$n"
         for _ in $(seq 50); do
