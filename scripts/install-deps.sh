@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake g++ make ninja-build
     qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev libx11-dev libxtst-dev
-    libgtest-dev libbenchmark-dev
+    libgtest-dev libbenchmark-dev libsndfile1-dev pkg-config
     xvfb xdotool x11-xserver-utils imagemagick fonts-liberation2
     pulseaudio pulseaudio-utils sox
 )

@@ -33,11 +33,15 @@ start_display() {
     for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
         Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-        PIDS+=($!)
+        local xvfb=$!
+        PIDS+=($xvfb)
         export DISPLAY=":$n"
         for _ in $(seq 50); do
-            xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
             sleep 0.1
+            # Another test may have taken the same number a moment earlier:
+            # its server would answer, and go away with that test.
+            kill -0 "$xvfb" 2>/dev/null || break
+            xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
         done
     done
     fail "no X display could be started"
