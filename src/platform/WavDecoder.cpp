@@ -63,6 +63,15 @@ sf_count_t deviceTell(void *user)
 
 SF_VIRTUAL_IO deviceIo = {deviceLength, deviceSeek, deviceRead, deviceWrite, deviceTell};
 
+// A RIFF or RF64 file of WAVE form. Checked before libsndfile looks, so that
+// a buzzer file is never handed to its MPEG, Ogg or other readers.
+bool looksLikeWav(QIODevice *device)
+{
+    const QByteArray start = device->peek(12);
+    return start.size() == 12 && (start.startsWith("RIFF") || start.startsWith("RF64")) &&
+           start.mid(8) == "WAVE";
+}
+
 bool isWav(int format)
 {
     const int major = format & SF_FORMAT_TYPEMASK;
@@ -130,6 +139,10 @@ bool WavDecoder::openSource()
 {
     Source &source = *m_source;
     if (!source.device->seek(0)) {
+        m_source.reset();
+        return false;
+    }
+    if (!looksLikeWav(source.device)) {
         m_source.reset();
         return false;
     }

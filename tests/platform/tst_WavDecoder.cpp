@@ -167,7 +167,9 @@ TEST(WavDecoder, RefusesWhatHoldsNoWavSound)
         riff(chunk("fmt ", formatBody(Pcm, 0, 44100, 16)) + data), // no channels
         riff(chunk("fmt ", formatBody(Pcm, 1, 0, 16)) + data), // no rate
         riff(chunk("fmt ", formatBody(Pcm, 1, 44100, 16), 0xFFFFFFF0) + data),
-        // An AIFF file, which libsndfile reads but is no WAV.
+        // Other sound formats libsndfile reads, none of them WAV.
+        QByteArray("ID3") + QByteArray::fromHex("04000000000000fffb9064") + QByteArray(400, '\x55'),
+        QByteArray("OggS") + QByteArray(200, '\0'),
         QByteArray("FORM") + QByteArray::fromHex("0000002e") + "AIFFCOMM" + QByteArray::fromHex("00000012") +
             QByteArray::fromHex("00010000000200104000ac44000000000000") + "SSND" +
             QByteArray::fromHex("0000000c") + QByteArray(12, '\0'),
