@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 // The open file's sound as a stream of 16-bit samples for the audio sink,
 // followed by a little silence: the sink reports the end once it has taken
@@ -50,7 +51,10 @@ protected:
         if (size == 0)
             return -1;
         const qint64 frames = maxSize / size;
-        qint64 bytes = decoder.read(reinterpret_cast<qint16 *>(data), frames) * size;
+        // Decoded aside: the sink's buffer need not be aligned for samples.
+        m_samples.resize(std::size_t(frames) * std::size_t(decoder.channels()));
+        qint64 bytes = decoder.read(m_samples.data(), frames) * size;
+        std::memcpy(data, m_samples.data(), std::size_t(bytes));
         if (bytes < frames * size) {
             const qint64 silence = std::min(m_tailLeft, frames * size - bytes);
             std::memset(data + bytes, 0, std::size_t(silence));
@@ -64,6 +68,7 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
+    std::vector<qint16> m_samples;
     qint64 m_tailLeft = 0;
     bool m_ended = true;
 };
