@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include "settings/SettingsFile.h"
 #include "settings/SettingsVariables.h"
 
 #include <QDebug>
@@ -137,11 +138,11 @@ void reportUnusableStore(const QString &file, const char *consequence)
 std::unique_ptr<QSettings> openStore()
 {
     if (!storeFile().isEmpty())
-        return std::make_unique<QSettings>(storeFile(), QSettings::NativeFormat);
+        return std::make_unique<QSettings>(storeFile(), SettingsFile::format());
     // Named here rather than through QCoreApplication, so that the start
     // screen, the tests and any tool all reach the same per-user file.
     return std::make_unique<QSettings>(
-        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zembrak"), QStringLiteral("Zembrak"));
+        SettingsFile::format(), QSettings::UserScope, QStringLiteral("Zembrak"), QStringLiteral("Zembrak"));
 }
 
 QString settingPath(const QString &section, const QString &key)

@@ -1,3 +1,4 @@
+#include "settings/SettingsFile.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
 
@@ -249,16 +250,65 @@ TEST_F(SettingsStoreTest, UserStoreIsZembrakUnderTheUserConfigFolder)
 {
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    QSettings::setPath(SettingsFile::format(), QSettings::UserScope, config.path());
     SettingsStore::useFile(QString());
     SaveSettings();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+    QSettings::setPath(SettingsFile::format(), QSettings::UserScope,
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 
     // Not under the test program's own application name.
     QFile file(config.filePath(QStringLiteral("Zembrak/Zembrak.conf")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("IsKeyCode=Yes"));
+}
+
+TEST_F(SettingsStoreTest, TypedValuesInTheFileAreJustText)
+{
+    // Found by fuzzing: QSettings' own reader decodes "@Variant(" values,
+    // here one whose length field asks for 60 GB.
+    QFile file(storePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[PicSettings]\nHomePic=@Variant(\\0\\0\\0\\tx7f)\nVisitorPic=@ByteArray(abc)\n"
+               "[KeySettings]\nBuzzerKey=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x42)\n"
+               "[TextSettings]\nTitleText=@@Open\n");
+    file.close();
+    LoadSettings();
+    // The escapes are undone as for any text; nothing is decoded from it.
+    EXPECT_EQ(
+        Settings::HomePic, QStringLiteral("@Variant(") + QString(3, QChar(0)) + QStringLiteral("\tx7f)"));
+    EXPECT_EQ(Settings::VisitorPic, QStringLiteral("@ByteArray(abc)"));
+    EXPECT_EQ(Settings::BuzzerKey, 66);
+    EXPECT_EQ(Settings::TitleText, QStringLiteral("@Open"));
+}
+
+TEST_F(SettingsStoreTest, ReadsWhatQtsOwnWriterWroteAndKeepsAwkwardTextsIntact)
+{
+    const QStringList texts = {QStringLiteral("@at the start"), QStringLiteral("Tokyo, Japan; finals"),
+        QStringLiteral("  blanks  "), QStringLiteral("quote \" and back\\slash"),
+        QStringLiteral("line\nbreak\ttab\x01\x7f"), QStringLiteral("Jérôme Ælfgifu 柔道 🥋"),
+        QString(QChar(0xD800)) + QStringLiteral("lone"), QStringLiteral("=[x]#"), QString()};
+    for (const QString &text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        // Written by QSettings' INI writer, as earlier versions kept the store.
+        {
+            QSettings qt(storePath(), QSettings::NativeFormat);
+            qt.setValue(QStringLiteral("TextSettings/TitleText"), text);
+            qt.setValue(QStringLiteral("ColorSettings/TimeColor"), QStringLiteral("255"));
+        }
+        LoadSettings();
+        if (!text.contains(QChar(0xD800))) { // Qt writes a lone surrogate as U+FFFD
+            EXPECT_EQ(Settings::TitleText, text);
+        }
+        EXPECT_EQ(Settings::TimeColor, 255);
+
+        // And through our own writer, back unchanged.
+        Settings::TitleText = text;
+        ASSERT_TRUE(SaveSettings());
+        Settings::TitleText.clear();
+        LoadSettings();
+        EXPECT_EQ(Settings::TitleText, text);
+        QFile::remove(storePath());
+    }
 }
 
 // Collects what the program says on stderr through Qt's messages.
