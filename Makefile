@@ -5,7 +5,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build bench perf sanitize package clean
+.PHONY: run test deps build bench perf sanitize package fuzz clean
 
 run: build
 	$(BUILD)/bin/zembrak
@@ -40,5 +40,21 @@ sanitize:
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS="-DZEMBRAK_SANITIZE=ON -DZEMBRAK_BENCH=OFF $(CMAKE_FLAGS)"
 
+# Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS,
+# starting from its committed seeds in fuzz/corpus/<Name>; what it finds
+# goes to build-fuzz/corpus, and a crashing input to build-fuzz.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja $(FUZZ_CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS)
+	@set -e; for target in build-fuzz/bin/fuzz_*; do \
+		name=$${target##*/fuzz_}; \
+		mkdir -p build-fuzz/corpus/$$name fuzz/corpus/$$name; \
+		echo "== $$name, $(FUZZ_SECONDS) s"; \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+		$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=build-fuzz/$$name- \
+			build-fuzz/corpus/$$name fuzz/corpus/$$name; \
+	done
+
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-fuzz

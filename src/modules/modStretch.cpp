@@ -6,6 +6,7 @@
 
 #include <QVariant>
 
+#include <algorithm>
 #include <array>
 
 namespace modStretch {
@@ -187,6 +188,12 @@ void StretchLayout(Form &window)
 double AtLeastOne(double x)
 {
     return x >= 1.0 ? x : 1.0;
+}
+
+QMargins PlausibleFrame(const QMargins &reported)
+{
+    const auto side = [](int pixels) { return std::clamp(pixels, 0, LargestFrame); };
+    return {side(reported.left()), side(reported.top()), side(reported.right()), side(reported.bottom())};
 }
 
 } // namespace modStretch

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 
@@ -44,5 +45,11 @@ extern qint32 DesignFormHeight;
 void RecordLayout(Form &window);
 void StretchLayout(Form &window);
 double AtLeastOne(double x);
+
+// The window frame, in pixels, that counts in a window's outer size: each side
+// of the frame the platform reports held to 0 to LargestFrame, as no real
+// frame is negative or that wide.
+constexpr int LargestFrame = 200;
+QMargins PlausibleFrame(const QMargins &reported);
 
 } // namespace modStretch

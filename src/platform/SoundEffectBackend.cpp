@@ -1,216 +1,177 @@
 #include "platform/SoundEffectBackend.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include "platform/WavDecoder.h"
 
-namespace {
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QIODevice>
+#include <QMediaDevices>
 
-constexpr quint16 formatPcm = 1;
-constexpr quint16 formatFloat = 3;
-constexpr quint16 formatExtensible = 0xFFFE;
-// A file that hides its sound behind more chunks than this is not one of ours.
-constexpr int maxChunks = 64;
+#include <algorithm>
+#include <cstring>
+#include <utility>
+#include <vector>
 
-quint16 read16(const QByteArray &bytes, int at)
+// The open file's sound as a stream of 16-bit samples for the audio sink,
+// followed by a little silence: the sink reports the end once it has taken
+// the last byte, before that byte is heard, and stopping it then drops what
+// it still holds. The silence is what gets dropped.
+class DecodedSound : public QIODevice
 {
-    return static_cast<quint16>(static_cast<quint8>(bytes[at]) | (static_cast<quint8>(bytes[at + 1]) << 8));
-}
+public:
+    WavDecoder decoder;
 
-quint32 read32(const QByteArray &bytes, int at)
-{
-    return static_cast<quint32>(read16(bytes, at)) | (static_cast<quint32>(read16(bytes, at + 2)) << 16);
-}
+    int frameBytes() const { return 2 * decoder.channels(); }
+    qint64 bytesPerSecond() const { return qint64(decoder.sampleRate()) * frameBytes(); }
 
-// Fills format from a "fmt " chunk body; false when it describes nothing
-// QSoundEffect can play.
-bool readFormatChunk(const QByteArray &body, SoundEffectBackend::WavFormat &format)
-{
-    if (body.size() < 16)
-        return false;
-    quint16 tag = read16(body, 0);
-    format.channels = read16(body, 2);
-    format.sampleRate = read32(body, 4);
-    format.bitsPerSample = read16(body, 14);
-    // The extensible header names the real sample format in the first two
-    // bytes of its sub-format GUID.
-    if (tag == formatExtensible) {
-        if (body.size() < 26)
-            return false;
-        tag = read16(body, 24);
+    void restart(qint64 tailBytes)
+    {
+        decoder.rewind();
+        m_tailLeft = tailBytes / frameBytes() * frameBytes();
+        m_ended = false;
     }
-    const quint16 bits = format.bitsPerSample;
-    const bool pcm = tag == formatPcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
-    const bool floating = tag == formatFloat && bits == 32;
-    return (pcm || floating) && format.channels > 0 && format.sampleRate > 0;
-}
+    void lengthenTail(qint64 tailBytes)
+    {
+        m_tailLeft = std::max(m_tailLeft, tailBytes / frameBytes() * frameBytes());
+    }
+    // The sound and its silence have all been handed out.
+    bool ended() const { return m_ended; }
 
-} // namespace
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override
+    {
+        return QIODevice::bytesAvailable() + (m_ended ? 0 : qint64(frameBytes()) * 4096);
+    }
 
-qint64 SoundEffectBackend::WavFormat::durationMs() const
-{
-    const qint64 bytesPerSecond = qint64(sampleRate) * channels * (bitsPerSample / 8);
-    if (bytesPerSecond <= 0)
-        return -1;
-    return dataBytes * 1000 / bytesPerSecond;
-}
-
-std::optional<SoundEffectBackend::WavFormat> SoundEffectBackend::readWavFormat(QIODevice &device)
-{
-    if (device.isSequential() || !device.seek(0))
-        return std::nullopt;
-    const QByteArray riff = device.read(12);
-    if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
-        return std::nullopt;
-
-    WavFormat format;
-    bool haveFormat = false;
-    bool haveData = false;
-    const qint64 fileSize = device.size();
-    qint64 at = 12;
-    for (int chunk = 0; chunk < maxChunks && !(haveFormat && haveData); ++chunk) {
-        if (at + 8 > fileSize || !device.seek(at))
-            break;
-        const QByteArray header = device.read(8);
-        if (header.size() < 8)
-            break;
-        const qint64 size = read32(header, 4);
-        const qint64 body = at + 8;
-        if (header.startsWith("fmt ")) {
-            // Only the first 40 bytes can matter, however large the chunk says it is.
-            if (!readFormatChunk(device.read(qMin<qint64>(size, 40)), format))
-                return std::nullopt;
-            haveFormat = true;
-        } else if (header.startsWith("data")) {
-            format.dataBytes = qMin(size, fileSize - body);
-            haveData = true;
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const int size = frameBytes();
+        if (size == 0)
+            return -1;
+        const qint64 frames = maxSize / size;
+        // Decoded aside: the sink's buffer need not be aligned for samples.
+        m_samples.resize(std::size_t(frames) * std::size_t(decoder.channels()));
+        qint64 bytes = decoder.read(m_samples.data(), frames) * size;
+        std::memcpy(data, m_samples.data(), std::size_t(bytes));
+        if (bytes < frames * size) {
+            const qint64 silence = std::min(m_tailLeft, frames * size - bytes);
+            std::memset(data + bytes, 0, std::size_t(silence));
+            m_tailLeft -= silence;
+            bytes += silence;
         }
-        // Chunks are padded to an even length.
-        at = body + size + (size & 1);
+        if (bytes == 0 && frames > 0)
+            m_ended = true;
+        return bytes;
     }
-    if (!haveFormat || !haveData)
-        return std::nullopt;
-    return format;
-}
+    qint64 writeData(const char *, qint64) override { return -1; }
 
-std::optional<SoundEffectBackend::WavFormat> SoundEffectBackend::readWavFormat(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return readWavFormat(file);
-}
+private:
+    std::vector<qint16> m_samples;
+    qint64 m_tailLeft = 0;
+    bool m_ended = true;
+};
 
 SoundEffectBackend::SoundEffectBackend(QObject *parent)
     : MediaBackend(parent)
-    , m_effect(new QSoundEffect(this))
+    , m_sound(new DecodedSound)
 {
-    connect(m_effect, &QSoundEffect::statusChanged, this, &SoundEffectBackend::statusChanged);
-    connect(m_effect, &QSoundEffect::playingChanged, this, &SoundEffectBackend::playingChanged);
+    m_sound->setParent(this);
 }
 
 SoundEffectBackend::~SoundEffectBackend()
 {
-    // The effect stops as it goes; that is no end of a play to report.
-    m_effect->disconnect(this);
+    // The sink stops as it goes; that is no end of a play to report.
+    m_active = false;
+    if (m_sink)
+        m_sink->disconnect(this);
 }
 
 bool SoundEffectBackend::open(const QString &fileName)
 {
     close();
-    const QFileInfo info(fileName);
-    if (!info.isFile())
+    if (!m_sound->decoder.open(fileName))
         return false;
-    const std::optional<WavFormat> format = readWavFormat(fileName);
-    if (!format)
-        return false;
-    m_effect->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-    m_durationMs = format->durationMs();
-    m_open = true;
+    m_sound->open(QIODevice::ReadOnly);
     return true;
 }
 
 void SoundEffectBackend::close()
 {
     stop();
-    if (m_open)
-        m_effect->setSource(QUrl());
-    m_open = false;
-    m_durationMs = -1;
+    m_sound->close();
+    m_sound->decoder.close();
 }
 
 bool SoundEffectBackend::play()
 {
-    if (!m_open || m_effect->status() == QSoundEffect::Error)
+    if (!m_sound->decoder.isOpen())
         return false;
     stop();
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return false;
+    QAudioFormat format;
+    format.setSampleRate(m_sound->decoder.sampleRate());
+    format.setChannelCount(m_sound->decoder.channels());
+    format.setSampleFormat(QAudioFormat::Int16);
+
+    m_sound->restart(m_sound->bytesPerSecond() / 4);
+    m_sink = new QAudioSink(device, format, this);
+    connect(m_sink, &QAudioSink::stateChanged, this, &SoundEffectBackend::sinkStateChanged);
     m_active = true;
-    // QSoundEffect loads in the background; a play asked for before that
-    // has finished starts from statusChanged.
-    if (m_effect->status() == QSoundEffect::Ready)
-        m_effect->play();
-    else
-        m_pendingPlay = true;
+    m_sink->start(m_sound);
+    if (m_sink->error() != QAudio::NoError || m_sink->state() == QAudio::StoppedState) {
+        stop();
+        return false;
+    }
+    // However much the sink holds back, the silence covers it.
+    m_sound->lengthenTail(m_sink->bufferSize());
     return true;
 }
 
 void SoundEffectBackend::stop()
 {
-    // Cleared first, so that the effect's own stop is not taken for an end.
+    // Cleared first, so that the sink's own stop is not taken for an end.
     m_active = false;
-    m_started = false;
-    m_pendingPlay = false;
-    if (m_effect->isPlaying())
-        m_effect->stop();
+    if (QAudioSink *sink = std::exchange(m_sink, nullptr)) {
+        sink->disconnect(this);
+        sink->stop();
+        sink->deleteLater();
+    }
 }
 
-void SoundEffectBackend::rewind() { }
+void SoundEffectBackend::rewind()
+{
+    m_sound->decoder.rewind();
+}
 
 qint64 SoundEffectBackend::durationMs() const
 {
-    return m_durationMs;
+    return m_sound->decoder.isOpen() ? m_sound->decoder.durationMs() : -1;
 }
 
-bool SoundEffectBackend::isLoading() const
+void SoundEffectBackend::sinkStateChanged()
 {
-    return m_effect->status() == QSoundEffect::Loading;
-}
-
-void SoundEffectBackend::statusChanged()
-{
-    if (!m_active)
+    if (!m_active || !m_sink)
         return;
-    switch (m_effect->status()) {
-    case QSoundEffect::Ready:
-        if (m_pendingPlay) {
-            m_pendingPlay = false;
-            m_effect->play();
-        }
+    switch (m_sink->state()) {
+    case QAudio::IdleState:
+        // Idle before the end is an underrun; the sink goes on as data comes.
+        if (m_sound->ended())
+            endPlay();
         break;
-    case QSoundEffect::Error:
-        // The file could not be decoded after all: the play is over.
-        endPlay();
+    case QAudio::StoppedState:
+        if (m_sink->error() != QAudio::NoError)
+            endPlay();
         break;
     default: break;
     }
 }
 
-void SoundEffectBackend::playingChanged()
-{
-    if (!m_active)
-        return;
-    if (m_effect->isPlaying())
-        m_started = true;
-    else if (m_started)
-        endPlay();
-}
-
 void SoundEffectBackend::endPlay()
 {
     m_active = false;
-    m_started = false;
-    m_pendingPlay = false;
     emit finished();
 }

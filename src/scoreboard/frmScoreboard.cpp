@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -74,35 +75,44 @@ void frmScoreboard::resizeEvent(QResizeEvent *event)
 void frmScoreboard::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
+    // A new frame changes the outer size the board scales by.
+    const QMargins before = m_frameAllowance;
     noteFrameMargins();
+    if (m_frameAllowance != before && isVisible())
+        Form_Resize();
 }
 
-// The layout was recorded before the window manager framed the window, when
-// the frame could not be known. The frame was there all along, so it is added
-// to the recorded outer size once it shows: the board then scales by the
-// outer size as designed, and keeps its design look at its design size.
+// The layout is recorded before the window is framed, when the frame cannot
+// be known, so the frame the platform reports later is added to the recorded
+// outer size: the board then scales by its outer size as designed and keeps
+// its design look at its design size. Without a window manager Qt works the
+// margins out from window sizes that lag behind a burst of resizes, and has
+// reported thousands of pixels, some negative; only a plausible frame is
+// believed, and the recorded size is always what was recorded plus the
+// frame believed now, never the sum of earlier guesses.
 void frmScoreboard::noteFrameMargins()
 {
-    if (m_frameKnown || !testAttribute(Qt::WA_WState_Created))
+    const QWindow *window = windowHandle();
+    if (!window || !testAttribute(Qt::WA_WState_Created))
         return;
-    const QRect frame = frameGeometry();
-    const int extraWidth = frame.width() - width();
-    const int extraHeight = frame.height() - height();
-    if (extraWidth <= 0 && extraHeight <= 0)
+    const QMargins frame = modStretch::PlausibleFrame(window->frameMargins());
+    if (frame == m_frameAllowance)
         return;
-    m_frameKnown = true;
-    modStretch::DesignFormWidth += extraWidth * TwipsPerPixel;
-    modStretch::DesignFormHeight += extraHeight * TwipsPerPixel;
+    const auto across = [](const QMargins &m) { return m.left() + m.right(); };
+    const auto down = [](const QMargins &m) { return m.top() + m.bottom(); };
+    modStretch::DesignFormWidth += (across(frame) - across(m_frameAllowance)) * TwipsPerPixel;
+    modStretch::DesignFormHeight += (down(frame) - down(m_frameAllowance)) * TwipsPerPixel;
+    m_frameAllowance = frame;
 }
 
 double frmScoreboard::OuterWidth() const
 {
-    return double(frameGeometry().width()) * TwipsPerPixel;
+    return double(width() + m_frameAllowance.left() + m_frameAllowance.right()) * TwipsPerPixel;
 }
 
 double frmScoreboard::OuterHeight() const
 {
-    return double(frameGeometry().height()) * TwipsPerPixel;
+    return double(height() + m_frameAllowance.top() + m_frameAllowance.bottom()) * TwipsPerPixel;
 }
 
 void frmScoreboard::BeginLayoutUpdate()

@@ -186,7 +186,6 @@ private:
 
     QList<QObject *> m_controls;
     OleColor m_backColor = rgbColor(192, 192, 192);
-    bool m_frameKnown = false;
 
     // What RefreshTime last showed, so that it tells of changes only.
     struct Shown
@@ -198,4 +197,6 @@ private:
         bool operator==(const Shown &) const = default;
     };
     Shown m_shown;
+    // The window frame counted in the outer size, as far as it is believed.
+    QMargins m_frameAllowance;
 };

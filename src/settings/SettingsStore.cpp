@@ -1,8 +1,13 @@
 #include "settings/SettingsStore.h"
 
+#include "settings/SettingsFile.h"
 #include "settings/SettingsVariables.h"
 
+#include <QDebug>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QVariant>
 
@@ -93,14 +98,51 @@ QString &storeFile()
     return path;
 }
 
+// Every file the store reads: the user's own and the system-wide fallbacks,
+// each under the application's and the organization's name (both
+// "Zembrak"), where QSettings keeps them on this platform.
+QStringList storeFiles()
+{
+    if (!storeFile().isEmpty())
+        return {storeFile()};
+    const QString name = QStringLiteral("Zembrak");
+    QStringList files;
+    for (const QString &folder : {QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+             QLibraryInfo::path(QLibraryInfo::SettingsPath)}) {
+        files << folder + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".conf");
+        files << folder + QLatin1Char('/') + name + QStringLiteral(".conf");
+    }
+    return files;
+}
+
+// A store file that exists but is no regular file (a FIFO, socket, device or
+// folder) is never opened: reading a FIFO blocks for good, and writing to a
+// device could do anything. The path of the first one, or "" when all are
+// usable.
+QString unusableStoreFile()
+{
+    for (const QString &file : storeFiles()) {
+        const QFileInfo info(file);
+        if (info.exists() && !info.isFile())
+            return file;
+    }
+    return QString();
+}
+
+void reportUnusableStore(const QString &file, const char *consequence)
+{
+    qWarning().noquote() << QStringLiteral("Zembrak: the settings store %1 is not a regular file; %2.")
+                                .arg(file, QLatin1String(consequence));
+}
+
 std::unique_ptr<QSettings> openStore()
 {
     if (!storeFile().isEmpty())
-        return std::make_unique<QSettings>(storeFile(), QSettings::NativeFormat);
+        return std::make_unique<QSettings>(storeFile(), SettingsFile::format());
     // Named here rather than through QCoreApplication, so that the start
     // screen, the tests and any tool all reach the same per-user file.
     return std::make_unique<QSettings>(
-        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zembrak"), QStringLiteral("Zembrak"));
+        SettingsFile::format(), QSettings::UserScope, QStringLiteral("Zembrak"), QStringLiteral("Zembrak"));
 }
 
 QString settingPath(const QString &section, const QString &key)
@@ -178,12 +220,16 @@ namespace SettingsStore {
 
 QString GetSetting(const QString &Section, const QString &Key, const QString &Default)
 {
+    if (!unusableStoreFile().isEmpty())
+        return Default;
     const std::unique_ptr<QSettings> store = openStore();
     return readText(*store, Section, Key, Default);
 }
 
 void SaveSetting(const QString &Section, const QString &Key, const QString &Value)
 {
+    if (!unusableStoreFile().isEmpty())
+        return;
     const std::unique_ptr<QSettings> store = openStore();
     store->setValue(settingPath(Section, Key), Value);
 }
@@ -202,6 +248,11 @@ QString fileName()
 
 void LoadSettings()
 {
+    if (const QString unusable = unusableStoreFile(); !unusable.isEmpty()) {
+        reportUnusableStore(unusable, "using the default settings");
+        Settings::resetToDefaults();
+        return;
+    }
     const std::unique_ptr<QSettings> store = openStore();
     for (const SettingKey &setting : settingKeys)
         load(*store, setting);
@@ -209,6 +260,10 @@ void LoadSettings()
 
 bool SaveSettings()
 {
+    if (const QString unusable = unusableStoreFile(); !unusable.isEmpty()) {
+        reportUnusableStore(unusable, "the settings cannot be saved");
+        return false;
+    }
     const std::unique_ptr<QSettings> store = openStore();
     for (const char *key : writeOrder) {
         const SettingKey &setting = settingNamed(key);

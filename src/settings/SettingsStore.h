@@ -7,7 +7,8 @@
 // the program touches QSettings.
 namespace SettingsStore {
 
-// The stored text, or Default when the key is absent.
+// The stored text, or Default when the key is absent. A store that is no
+// regular file reads as empty and is never written.
 QString GetSetting(const QString &Section, const QString &Key, const QString &Default);
 void SaveSetting(const QString &Section, const QString &Key, const QString &Value);
 
@@ -22,9 +23,13 @@ QString fileName();
 
 // Fills the settings variables from the store, in the fixed key order
 // (FormBack before LEDSelected, which defaults to it). A stored number that
-// does not convert to the variable's width loads as that key's default.
+// does not convert to the variable's width loads as that key's default. A
+// store path taken by something other than a regular file (a FIFO, socket,
+// device or folder) is not opened: the defaults load, and one line on
+// stderr says why.
 void LoadSettings();
 
-// Writes every settings variable back to the store, and the IsKeyCode marker.
-// False when the store could not be written; the file is then left as it was.
+// Writes every settings variable back to the store, and the IsKeyCode
+// marker. False when the store could not be written (the file is then left
+// as it was), or is no regular file and so was not opened.
 bool SaveSettings();

@@ -27,18 +27,27 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on the first free display number. Extra arguments go to Xvfb:
-# -noreset keeps the keyboard locks when the last client leaves.
+# Starts Xvfb on the first free display number. An optional first argument
+# WxH is the screen size (1280x1024 unless given); further arguments go to
+# Xvfb: -noreset keeps the keyboard locks when the last client leaves.
 start_display() {
-    local n
+    local n size=1280x1024
+    if [[ ${1:-} =~ ^[0-9]+x[0-9]+$ ]]; then
+        size=$1
+        shift
+    fi
     for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp "$@" >"$WORK/xvfb.log" 2>&1 &
-        PIDS+=($!)
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp "$@" >"$WORK/xvfb.log" 2>&1 &
+        local xvfb=$!
+        PIDS+=($xvfb)
         export DISPLAY=":$n"
         for _ in $(seq 50); do
-            xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
             sleep 0.1
+            # Another test may have taken the same number a moment earlier:
+            # its server would answer, and go away with that test.
+            kill -0 "$xvfb" 2>/dev/null || break
+            xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
         done
     done
     fail "no X display could be started"

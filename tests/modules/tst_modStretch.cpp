@@ -347,4 +347,15 @@ TEST_F(Stretch, FailingWriteStillEndsTheUpdate)
     EXPECT_EQ(form.ends, 1);
 }
 
+TEST(PlausibleFrame, KeepsRealFramesAndHoldsGuessesToZeroToTwoHundred)
+{
+    using modStretch::PlausibleFrame;
+    EXPECT_EQ(PlausibleFrame(QMargins(4, 30, 4, 4)), QMargins(4, 30, 4, 4));
+    EXPECT_EQ(PlausibleFrame(QMargins()), QMargins());
+    // What a burst of resizes without a window manager has been reported as.
+    EXPECT_EQ(PlausibleFrame(QMargins(0, 0, 1608, -1231)), QMargins(0, 0, 200, 0));
+    EXPECT_EQ(PlausibleFrame(QMargins(-333, 465, 0, 0)), QMargins(0, 200, 0, 0));
+    EXPECT_EQ(PlausibleFrame(QMargins(200, 201, -1, 199)), QMargins(200, 200, 0, 199));
+}
+
 #include "tst_modStretch.moc"

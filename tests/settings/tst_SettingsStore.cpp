@@ -1,3 +1,4 @@
+#include "settings/SettingsFile.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
 
@@ -9,6 +10,17 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+
+#include <atomic>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -238,16 +250,154 @@ TEST_F(SettingsStoreTest, UserStoreIsZembrakUnderTheUserConfigFolder)
 {
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    QSettings::setPath(SettingsFile::format(), QSettings::UserScope, config.path());
     SettingsStore::useFile(QString());
     SaveSettings();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+    QSettings::setPath(SettingsFile::format(), QSettings::UserScope,
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 
     // Not under the test program's own application name.
     QFile file(config.filePath(QStringLiteral("Zembrak/Zembrak.conf")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("IsKeyCode=Yes"));
+}
+
+TEST_F(SettingsStoreTest, TypedValuesInTheFileAreJustText)
+{
+    // Found by fuzzing: QSettings' own reader decodes "@Variant(" values,
+    // here one whose length field asks for 60 GB.
+    QFile file(storePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[PicSettings]\nHomePic=@Variant(\\0\\0\\0\\tx7f)\nVisitorPic=@ByteArray(abc)\n"
+               "[KeySettings]\nBuzzerKey=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x42)\n"
+               "[TextSettings]\nTitleText=@@Open\n");
+    file.close();
+    LoadSettings();
+    // The escapes are undone as for any text; nothing is decoded from it.
+    EXPECT_EQ(
+        Settings::HomePic, QStringLiteral("@Variant(") + QString(3, QChar(0)) + QStringLiteral("\tx7f)"));
+    EXPECT_EQ(Settings::VisitorPic, QStringLiteral("@ByteArray(abc)"));
+    EXPECT_EQ(Settings::BuzzerKey, 66);
+    EXPECT_EQ(Settings::TitleText, QStringLiteral("@Open"));
+}
+
+TEST_F(SettingsStoreTest, ReadsWhatQtsOwnWriterWroteAndKeepsAwkwardTextsIntact)
+{
+    const QStringList texts = {QStringLiteral("@at the start"), QStringLiteral("Tokyo, Japan; finals"),
+        QStringLiteral("  blanks  "), QStringLiteral("quote \" and back\\slash"),
+        QStringLiteral("line\nbreak\ttab\x01\x7f"), QStringLiteral("Jérôme Ælfgifu 柔道 🥋"),
+        QString(QChar(0xD800)) + QStringLiteral("lone"), QStringLiteral("=[x]#"), QString()};
+    for (const QString &text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        // Written by QSettings' INI writer, as earlier versions kept the store.
+        {
+            QSettings qt(storePath(), QSettings::NativeFormat);
+            qt.setValue(QStringLiteral("TextSettings/TitleText"), text);
+            qt.setValue(QStringLiteral("ColorSettings/TimeColor"), QStringLiteral("255"));
+        }
+        LoadSettings();
+        if (!text.contains(QChar(0xD800))) { // Qt writes a lone surrogate as U+FFFD
+            EXPECT_EQ(Settings::TitleText, text);
+        }
+        EXPECT_EQ(Settings::TimeColor, 255);
+
+        // And through our own writer, back unchanged.
+        Settings::TitleText = text;
+        ASSERT_TRUE(SaveSettings());
+        Settings::TitleText.clear();
+        LoadSettings();
+        EXPECT_EQ(Settings::TitleText, text);
+        QFile::remove(storePath());
+    }
+}
+
+// Collects what the program says on stderr through Qt's messages.
+class StderrLines
+{
+public:
+    StderrLines()
+    {
+        lines().clear();
+        m_previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &text) { lines() << text; });
+    }
+    ~StderrLines() { qInstallMessageHandler(m_previous); }
+    static QStringList &lines()
+    {
+        static QStringList all;
+        return all;
+    }
+
+private:
+    QtMessageHandler m_previous;
+};
+
+TEST_F(SettingsStoreTest, SpecialFilesAtTheStorePathAreNeverOpened)
+{
+    // A FIFO: whoever opens it for reading waits for a writer. A writer that
+    // only ever tries without waiting finds out whether anyone did, and lets
+    // such a reader go, so that a faulty load fails rather than hangs.
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo.conf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    std::atomic<bool> opened = false;
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        for (int i = 0; i < 300 && !done; ++i) {
+            const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                opened = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+
+    const QString socketPath = m_dir.filePath(QStringLiteral("socket.conf"));
+    const int socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(socketPath).constData(), sizeof address.sun_path);
+    ASSERT_EQ(::bind(socketFd, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+
+    const QString folder = m_dir.filePath(QStringLiteral("folder.conf"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+
+    for (const QString &path : {fifo, socketPath, folder, QStringLiteral("/dev/null")}) {
+        SCOPED_TRACE(path.toStdString());
+        SettingsStore::useFile(path);
+        StderrLines said;
+        scribbleOverVariables();
+        QElapsedTimer took;
+        took.start();
+        LoadSettings();
+        EXPECT_LT(took.elapsed(), 1000);
+        EXPECT_EQ(Settings::TimeColor, 33023);
+        EXPECT_EQ(Settings::TitleText, QStringLiteral("Home"));
+        EXPECT_EQ(Settings::BuzzerKey, 66);
+        ASSERT_EQ(said.lines().size(), 1);
+        EXPECT_TRUE(said.lines().first().contains(path)) << said.lines().first().toStdString();
+
+        EXPECT_FALSE(SaveSettings());
+        SettingsStore::SaveSetting(QStringLiteral("TextSettings"), QStringLiteral("TitleText"), "x");
+        EXPECT_EQ(SettingsStore::GetSetting(QStringLiteral("TextSettings"), QStringLiteral("TitleText"), "d"),
+            QStringLiteral("d"));
+    }
+    done = true;
+    writer.join();
+    ::close(socketFd);
+    EXPECT_FALSE(opened) << "the FIFO was opened";
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(QDir(folder).isEmpty());
+}
+
+TEST_F(SettingsStoreTest, SaveReportsAStoreThatCannotBeWritten)
+{
+    EXPECT_TRUE(SaveSettings());
+    // Its folder is a file, which not even root can write into.
+    QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    SettingsStore::useFile(blocker.fileName() + QStringLiteral("/Zembrak.conf"));
+    EXPECT_FALSE(SaveSettings());
 }
 
 } // namespace
