@@ -60,7 +60,7 @@ void AudienceWindow::boardChanged()
     // A board that is not on screen paints nothing to follow, and the
     // margins are not the board's to paint; redraw it all.
     const QWindow *window = m_board ? m_board->windowHandle() : nullptr;
-    if (!window || !window->isExposed() || (m_board && m_board->BackColor() != m_paintedBack))
+    if (!window || !window->isExposed() || (m_board && board()->BackColor() != m_paintedBack))
         update();
 }
 
@@ -128,9 +128,9 @@ void AudienceWindow::paintEvent(QPaintEvent *event)
         painter.fillRect(event->rect(), Qt::black);
         return;
     }
-    painter.fillRect(event->rect(), toQColor(m_board->BackColor()));
+    painter.fillRect(event->rect(), toQColor(board()->BackColor()));
     if (event->rect() == rect())
-        m_paintedBack = m_board->BackColor();
+        m_paintedBack = board()->BackColor();
     const QRect target = boardRect();
     painter.translate(target.topLeft());
     painter.scale(double(target.width()) / m_board->width(), double(target.height()) / m_board->height());
@@ -141,7 +141,7 @@ void AudienceWindow::paintEvent(QPaintEvent *event)
     m_rendering = true;
     for (QObject *child : m_board->children()) {
         auto *control = qobject_cast<QWidget *>(child);
-        if (!control || control->isHidden() || control == m_board->shpObjectSelected ||
+        if (!control || control->isHidden() || control == board()->shpObjectSelected ||
             !shownRect(control->geometry()).intersects(dirty))
             continue;
         control->render(&painter, control->pos(), QRegion(), QWidget::DrawChildren);
@@ -168,6 +168,11 @@ void AudienceWindow::keyReleaseEvent(QKeyEvent *event)
 void AudienceWindow::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
+}
+
+frmScoreboard *AudienceWindow::board() const
+{
+    return static_cast<frmScoreboard *>(m_board.data());
 }
 
 bool AudienceWindow::eventFilter(QObject *watched, QEvent *event)

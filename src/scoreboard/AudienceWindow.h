@@ -42,7 +42,10 @@ private:
     // A rectangle of the board, in board pixels, where this window shows it.
     QRect shownRect(const QRect &boardRect) const;
 
-    QPointer<frmScoreboard> m_board;
+    // The board as a plain widget: the event filter still hears from it while
+    // its QWidget destructor runs, when it is no longer a frmScoreboard.
+    QPointer<QWidget> m_board;
+    frmScoreboard *board() const;
     bool m_rendering = false;
     QRect m_normalGeometry;
     qint32 m_paintedBack = -1; // the form colour of the margins as last drawn
