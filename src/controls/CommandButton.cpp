@@ -9,7 +9,9 @@ constexpr int WrapFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemo
 
 } // namespace
 
-CommandButton::CommandButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent) {}
+CommandButton::CommandButton(const QString &caption, QWidget *parent)
+    : QPushButton(caption, parent)
+{ }
 
 QRect CommandButton::captionRect() const
 {
@@ -33,6 +35,7 @@ void CommandButton::paintEvent(QPaintEvent *)
     // The style draws the bevel and focus; the caption is drawn here, wrapped.
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(captionRect(), WrapFlags, caption);
 }

@@ -51,16 +51,6 @@ constexpr int MaxWordLength = 32;
 
 enum class Destination { Text, Skip, FontTable, ColorTable };
 
-struct ParagraphFormat
-{
-    Alignment Align = Alignment::Left;
-    int LeftIndent = 0;
-    int RightIndent = 0;
-    int FirstIndent = 0;
-    int SpaceBefore = 0;
-    int SpaceAfter = 0;
-};
-
 // Everything a group carries and restores when it closes.
 struct GroupState
 {
@@ -571,13 +561,7 @@ void Parser::endParagraph()
     if (state().Dest != Destination::Text || !grow(BlockCost))
         return;
     flushText();
-    const ParagraphFormat &para = state().Para;
-    m_paragraph.Align = para.Align;
-    m_paragraph.LeftIndent = para.LeftIndent;
-    m_paragraph.RightIndent = para.RightIndent;
-    m_paragraph.FirstIndent = para.FirstIndent;
-    m_paragraph.SpaceBefore = para.SpaceBefore;
-    m_paragraph.SpaceAfter = para.SpaceAfter;
+    static_cast<ParagraphFormat &>(m_paragraph) = state().Para;
     m_doc.Paragraphs.append(std::move(m_paragraph));
     m_paragraph = Paragraph {};
 }

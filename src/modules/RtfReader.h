@@ -49,7 +49,7 @@ struct Run
 enum class Alignment { Left, Center, Right, Justify };
 
 // Paragraph geometry in twips.
-struct Paragraph
+struct ParagraphFormat
 {
     Alignment Align = Alignment::Left;
     int LeftIndent = 0;
@@ -57,6 +57,10 @@ struct Paragraph
     int FirstIndent = 0;
     int SpaceBefore = 0;
     int SpaceAfter = 0;
+};
+
+struct Paragraph : ParagraphFormat
+{
     QList<Run> Runs;
 
     QString text() const;
