@@ -13,10 +13,13 @@
 
 TimeValue PeriodResetTime = TimeValue::fromSeconds(120);
 
+// The hold boxes have two digits. Past 99 s they stay at 99 rather than wrap
+// round to a small number that could be read as a short hold.
 static qint16 wholeHoldSeconds(TimeValue value)
 {
+    constexpr qint64 holdDisplayLimit = 99;
     const qint64 whole = Rounding::halfEvenSeconds(value);
-    return qint16(std::clamp<qint64>(whole, -32768, 32767));
+    return qint16(std::clamp<qint64>(whole, -32768, holdDisplayLimit));
 }
 
 void frmScoreboard::RefreshTime()

@@ -50,6 +50,23 @@ TEST_F(ContestClock, HoldSecondsRoundHalfToEven)
         EXPECT_EQ(holdShows(ticks), shown) << ticks << " ten-thousandths";
 }
 
+TEST_F(ContestClock, HoldDisplayStaysAt99WhileTheHoldCountsOn)
+{
+    const QList<QPair<qint64, qint32>> table = {{994999, 99}, {995000, 99}, {1000000, 99}, {3010000, 99}};
+    for (const auto &[ticks, shown] : table)
+        EXPECT_EQ(holdShows(ticks), shown) << ticks << " ten-thousandths";
+
+    // A contest long enough for a hold to pass 99 s: the timer keeps counting.
+    board->tkPeriod->setSeconds(TimeValue::fromSeconds(600));
+    board->AllKeyCode(83);
+    board->AllKeyCode(39);
+    tick(301'000);
+    EXPECT_EQ(board->nledHoldVisitor->Caption(), 99);
+    EXPECT_EQ(board->nledHoldVisitor->digitText(), QStringLiteral("99"));
+    EXPECT_EQ(board->tkHoldVisitor->Seconds(), TimeValue::fromSeconds(301));
+    EXPECT_TRUE(board->tkHoldVisitor->Running());
+}
+
 TEST_F(ContestClock, CountsDownOnTheTick)
 {
     board->AllKeyCode(83);
