@@ -51,19 +51,19 @@ void frmScoreboard::tmrClock1_Timer()
         tmrClock1->setSleeping(true);
         return;
     }
-    // Running timers change a caption only once a second, each: the ticks
-    // before that would refresh to the same captions, so they are skipped.
-    // A minute at most, though nothing may change before.
+    // A running timer changes its caption once a second: the ticks before
+    // that would refresh to the same captions, so the timer passes them by.
     const qint64 stepTicks = qint64(tmrClock1->Interval()) * TimeValue::TicksPerSecond / 1000;
     const auto course = [stepTicks](const MatchTimer *timer) {
-        const qint64 step = !timer->Running()                           ? 0
-                            : timer->CountDirection() == MatchTimer::Up ? stepTicks
-                                                                        : -stepTicks;
+        qint64 step = 0;
+        if (timer->Running())
+            step = timer->CountDirection() == MatchTimer::Up ? stepTicks : -stepTicks;
         return TickPlan::Course {timer->Seconds(), step};
     };
     const TickPlan::Timers timers {
         course(tkPeriod), course(tkHoldHome), course(tkHoldVisitor), TimeUpBuzzed != VbFalse};
-    tmrClock1->setTicksToNext(TickPlan::ticksUntilVisibleChange(timers, 1200));
+    constexpr qint64 longestSkip = 1200; // ticks: a minute, whatever the timers do
+    tmrClock1->setTicksToNext(TickPlan::ticksUntilVisibleChange(timers, longestSkip));
 }
 
 void frmScoreboard::wakeClock()
