@@ -216,18 +216,22 @@ $tick_figures
   being woken 20 times a second. The tick now sleeps after a refresh that finds no match timer running,
   and any write to a match timer wakes it (\`tst_IdleTick\` compares such a board with one that refreshes
   every 50 ms, event by event, over seeded storms of keys, clicks and ticks).
-- The running clock keeps its 20 ticks a second. On this virtual machine a bare C loop that sleeps in
-  \`poll\` for 50 ms costs about 20 µs per wake-up under a load of 4 and about 50 µs on a quiet machine
+- The running clock used to keep its 20 ticks a second. On this virtual machine a bare C loop that sleeps
+  in \`poll\` for 50 ms costs about 20 µs per wake-up under a load of 4 and about 50 µs on a quiet machine
   (deeper idle states), so 20 wake-ups a second cost 0.04 to 0.1 % before any work. The board's wake-ups
   cost about 85 µs each under a load of 4 with its window unmapped (no painting); the difference is Qt's
   event loop running with cold caches: warm, a pass costs under a microsecond (above).
   The two repaints a second (clock and osaekomi digits, plus a one-pixel strip of the caption below the
   clock) add about 0.35 ms a second.
-- The running target (half the floor's CPU) is out of reach while the clock ticks 20 times a second: the
-  floor wakes as often, and each wake-up costs more than the target allows. Meeting it would mean waking
-  only when a displayed digit is due to change, or the time is due to run out; the time-out would then be
-  noticed at the moment instead of within 50 ms, and the times frozen at a time-out would differ from the
-  ticking board's. That changes the 50 ms tick, so it is left as a decision, not done.
+- So the running tick now wakes only where something shows. The timers move by the same step every tick,
+  so after each refresh the tick works out the first 50 ms grid point at which a refresh would show a
+  different caption on the clock or an osaekomi box (with the refresh's own rounding, and the box held at
+  99), or find the time out, and sleeps until then; any write to a match timer brings it back to the next
+  grid point. The clock and one osaekomi make about two wake-ups a second. The time-out is noticed on the
+  same grid point as before, so the times frozen at a time-out are unchanged: \`tst_IdleTick\` compares
+  the board with one that refreshes every 50 ms after every tick of long seeded contests (holds past 99 s,
+  times set to a ten-thousandth off a tick, time-outs, typed times), and fails if the plan wakes one tick
+  late.
 - Start-up: callgrind of a start to the first frame puts about a quarter in the dynamic loader, a quarter
   in fontconfig's initialisation, and the rest in Qt's platform set-up and the first paint. Qt Multimedia
   and its libraries add about a millisecond of relocation and are loaded but not started: the sound

@@ -167,6 +167,7 @@ void frmScoreboard::setClock(const MatchTimer::Clock &clock)
     tkPeriod->setClock(clock);
     tkHoldHome->setClock(clock);
     tkHoldVisitor->setClock(clock);
+    tmrClock1->setClock(clock);
 }
 
 void frmScoreboard::UpdateLabels()

@@ -60,7 +60,8 @@ public:
     void BeginLayoutUpdate() override;
     void EndLayoutUpdate() override;
 
-    // Hands every match timer the same clock; tests drive time with it.
+    // Hands every match timer and the tick the same clock; tests drive time
+    // with it.
     void setClock(const MatchTimer::Clock &clock);
 
     // Design client area in pixels.
@@ -181,6 +182,7 @@ private:
 
     // The tick refreshes, then sleeps while no match timer runs: refreshing
     // then could change nothing until a timer is written, which wakes it.
+    // While timers run it skips the ticks that would show nothing new.
     void tmrClock1_Timer();
     void wakeClock();
 

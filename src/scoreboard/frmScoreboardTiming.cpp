@@ -5,7 +5,7 @@
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Timer.h"
-#include "modules/Rounding.h"
+#include "modules/TickPlan.h"
 #include "platform/MMControl.h"
 #include "settings/SettingsVariables.h"
 
@@ -13,24 +13,13 @@
 
 TimeValue PeriodResetTime = TimeValue::fromSeconds(120);
 
-// The hold boxes have two digits. Past 99 s they stay at 99 rather than wrap
-// round to a small number that could be read as a short hold.
-static qint16 wholeHoldSeconds(TimeValue value)
-{
-    constexpr qint64 holdDisplayLimit = 99;
-    const qint64 whole = Rounding::halfEvenSeconds(value);
-    return qint16(std::clamp<qint64>(whole, -32768, holdDisplayLimit));
-}
-
 void frmScoreboard::RefreshTime()
 {
     const TimeValue T = tkPeriod->Seconds();
     tledPeriod->setGroupBases(QStringLiteral("60,1"));
-    // Adding 0.4999 shows the remaining time rounded up to the next whole
-    // second, so the clock reads 0:00 only when the time is really out.
-    tledPeriod->setCaption(float(Rounding::halfEvenSeconds(T + TimeValue::fromTicks(4999))));
-    nledHoldHome->setCaption(wholeHoldSeconds(tkHoldHome->Seconds()));
-    nledHoldVisitor->setCaption(wholeHoldSeconds(tkHoldVisitor->Seconds()));
+    tledPeriod->setCaption(float(TickPlan::clockSeconds(T)));
+    nledHoldHome->setCaption(TickPlan::holdSeconds(tkHoldHome->Seconds()));
+    nledHoldVisitor->setCaption(TickPlan::holdSeconds(tkHoldVisitor->Seconds()));
     const Shown shown {tledPeriod->Caption(), nledHoldHome->Caption(), nledHoldVisitor->Caption(),
         {tkPeriod->Running(), tkHoldHome->Running(), tkHoldVisitor->Running()}};
     if (!(shown == m_shown)) {
@@ -58,13 +47,28 @@ void frmScoreboard::tmrClock1_Timer()
     // With every timer stopped the refresh has reached a fixed point: the
     // same captions again, TimeUpBuzzed as it is, no time-out to notice.
     // Waking costs the idle board its 20 wake-ups a second.
-    if (!tkPeriod->Running() && !tkHoldHome->Running() && !tkHoldVisitor->Running())
+    if (!tkPeriod->Running() && !tkHoldHome->Running() && !tkHoldVisitor->Running()) {
         tmrClock1->setSleeping(true);
+        return;
+    }
+    // A running timer changes its caption once a second: the ticks before
+    // that would refresh to the same captions, so the timer passes them by.
+    const qint64 stepTicks = qint64(tmrClock1->Interval()) * TimeValue::TicksPerSecond / 1000;
+    const auto course = [stepTicks](const MatchTimer *timer) {
+        qint64 step = 0;
+        if (timer->Running())
+            step = timer->CountDirection() == MatchTimer::Up ? stepTicks : -stepTicks;
+        return TickPlan::Course {timer->Seconds(), step};
+    };
+    const TickPlan::Timers timers {
+        course(tkPeriod), course(tkHoldHome), course(tkHoldVisitor), TimeUpBuzzed != VbFalse};
+    constexpr qint64 longestSkip = 1200; // ticks: a minute, whatever the timers do
+    tmrClock1->setTicksToNext(TickPlan::ticksUntilVisibleChange(timers, longestSkip));
 }
 
 void frmScoreboard::wakeClock()
 {
-    tmrClock1->setSleeping(false);
+    tmrClock1->wake();
 }
 
 void frmScoreboard::UpdatePinStatus()

@@ -48,12 +48,15 @@ public:
 
     // The tick as the design has it: a refresh every 50 ms, come what may.
     static void alwaysTick(frmScoreboard &board) { board.RefreshTime(); }
-    // The tick as the program runs it: only while its timer is awake.
+    // The tick on every step while its timer is awake, as a timer that
+    // fires a little early or late would.
     static void timerTick(frmScoreboard &board)
     {
         if (!board.tmrClock1->Sleeping())
             emit board.tmrClock1->Tick();
     }
+    // The tick as the program runs it: only when its timer is due.
+    static void plannedTick(frmScoreboard &board) { board.tmrClock1->tickIfDue(); }
 
     // One event; returns a short name of what was done.
     const char *step()

@@ -1,0 +1,58 @@
+#include "modules/TickPlan.h"
+
+#include "modules/Rounding.h"
+
+#include <algorithm>
+
+namespace TickPlan {
+
+qint64 clockSeconds(TimeValue value)
+{
+    return Rounding::halfEvenSeconds(value + TimeValue::fromTicks(4999));
+}
+
+qint16 holdSeconds(TimeValue value)
+{
+    constexpr qint64 holdDisplayLimit = 99;
+    return qint16(std::clamp<qint64>(Rounding::halfEvenSeconds(value), -32768, holdDisplayLimit));
+}
+
+// The first tick in 1..limit at which `reached` holds; `limit` if it is not
+// met by then. Every caption here is monotonic in the time, so a condition
+// on it, once it changes as the timer moves on, never changes back.
+template<typename Reached>
+static qint64 firstTick(const Course &course, qint64 limit, Reached reached)
+{
+    if (reached(course.after(1)))
+        return 1;
+    if (!reached(course.after(limit)))
+        return limit;
+    qint64 notYet = 0;
+    qint64 met = limit;
+    while (met - notYet > 1) {
+        const qint64 middle = notYet + (met - notYet) / 2;
+        if (reached(course.after(middle)))
+            met = middle;
+        else
+            notYet = middle;
+    }
+    return met;
+}
+
+qint64 ticksUntilVisibleChange(const Timers &timers, qint64 limit)
+{
+    const Course &period = timers.period;
+    const qint64 clockNow = clockSeconds(period.now);
+    limit = firstTick(period, limit, [clockNow](TimeValue t) { return clockSeconds(t) != clockNow; });
+    if (period.step != 0)
+        limit = firstTick(period, limit, [](TimeValue t) { return t <= TimeValue(); });
+    if (timers.timeUpBuzzed)
+        limit = firstTick(period, limit, [](TimeValue t) { return t > TimeValue(); });
+    for (const Course *hold : {&timers.holdHome, &timers.holdVisitor}) {
+        const qint16 holdNow = holdSeconds(hold->now);
+        limit = firstTick(*hold, limit, [holdNow](TimeValue t) { return holdSeconds(t) != holdNow; });
+    }
+    return limit;
+}
+
+} // namespace TickPlan
