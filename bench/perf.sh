@@ -182,7 +182,7 @@ Measured by \`make perf\` (bench/perf.sh) on $(date -u '+%Y-%m-%d %H:%M UTC'), c
 | | Figure | Target |
 |---|---|---|
 | Start-up to the first visible window (median of $STARTS) | $mapped_median ms (range $mapped_range) | ≤ 50 ms |
-| Start-up to the first painted board (median of $STARTS) | $painted_median ms (range $painted_range) | |
+| Start-up to the first painted window (median of $STARTS) | $painted_median ms (range $painted_range) | |
 | CPU used by the start-up up to the map (median of $STARTS) | $cpu_median ms (range $cpu_range) | |
 | CPU while idle ($SECONDS_EACH s) | $idle_cpu % ($idle_ms ms of CPU), $idle_wakeups wake-ups/s | < 0.03 %, < 1 wake-up/s |
 | CPU while the clock runs with an osaekomi ($SECONDS_EACH s) | $running_cpu % ($running_ms ms of CPU), $running_wakeups wake-ups/s | ≤ 0.12 % |
