@@ -22,9 +22,7 @@ protected:
     void SetUp() override
     {
         BoardFixture::SetUp();
-        board->show();
-        board->activateWindow();
-        QApplication::processEvents();
+        showBoard(*board);
     }
 
     void press(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

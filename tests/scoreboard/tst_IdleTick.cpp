@@ -2,10 +2,9 @@
 // the ticks that would show nothing new. Nothing the operator can see or the
 // board can do may differ from a board that refreshes every 50 ms.
 
+#include "support/BoardFixture.h"
 #include "support/RandomOperator.h"
 
-#include "modules/modCount.h"
-#include "modules/modShowDigits.h"
 #include "settings/SettingsVariables.h"
 
 #include <QTemporaryDir>
@@ -22,21 +21,11 @@ struct BoardRun
 {
     explicit BoardRun(const QString &buzzerFile)
     {
-        Settings::resetToDefaults();
+        resetProgramState();
         Settings::BuzzerFile = buzzerFile;
-        modShowDigits::DigitBuffer.clear();
-        modShowDigits::DigitTarget.clear();
-        modCount::TimeEntryText.clear();
-        modCount::TimeEntryOwner.clear();
-        board = std::make_unique<frmScoreboard>();
-        board->setClock(clock.clock());
-        auto backend = std::make_unique<FakeMediaBackend>();
-        media = backend.get();
-        board->mmcBuzzer->setBackend(std::move(backend));
+        board = makeTestBoard(clock, media);
         QObject::connect(board.get(), &frmScoreboard::contentChanged, [this] { ++changes; });
-        board->show();
-        board->activateWindow();
-        QApplication::processEvents();
+        showBoard(*board);
     }
 
     // The refresh on every step is the test's to run: the board's own timer,

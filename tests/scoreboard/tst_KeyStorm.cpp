@@ -73,9 +73,7 @@ TEST_F(KeyStorm, TheMatchKeepsItsRulesAndMemoryStaysFlat)
 {
     const qint64 events = environmentNumber("ZEMBRAK_STORM_EVENTS", 20'000);
     const auto seed = quint32(environmentNumber("ZEMBRAK_STORM_SEED", 9));
-    board->show();
-    board->activateWindow();
-    QApplication::processEvents();
+    showBoard(*board);
     RandomOperator storm(*board, clock, *media, seed, RandomOperator::timerTick);
 
     // Memory is compared from a point where every cache has had its chance.

@@ -18,9 +18,7 @@ protected:
     void SetUp() override
     {
         BoardFixture::SetUp();
-        board->show();
-        board->activateWindow();
-        QApplication::processEvents();
+        showBoard(*board);
     }
 
     // The clock moves on by one timer interval, a little early or late as
