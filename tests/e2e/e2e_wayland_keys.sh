@@ -4,7 +4,8 @@
 # them) with a German layout. The audience window goes full screen on the
 # second output, the board stays on the first, and the start/stop key bound
 # to code 219 (the key US keyboards have "[" on) is the German "ü" key:
-# found by its physical place, as under X11.
+# found by its physical place, as under X11. F2 and F1 open the options and
+# the help natively.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/weston.sh"
 
@@ -44,4 +45,12 @@ sleep 0.3
 xdotool key udiaeresis
 for _ in $(seq 20); do state | grep -q '"clock_running":true' && break; sleep 0.1; done
 state | grep -q '"clock_running":true' || fail "the ü key did not start the clock: $(state)"
+
+# The options dialog and the help viewer open natively from the board's keys.
+xdotool key F2
+wait_mapped Options
+xdotool key Escape
+wait_keyboard Zembrak
+xdotool key F1
+wait_mapped "Zembrak Help"
 echo "PASS: two outputs natively under Wayland, and a key read by its physical place"

@@ -41,23 +41,43 @@ client_of() {
     grep -m1 -F "set_title(\"$1\")" "$WESTON_LOG" | sed -E 's/.*client (0x[0-9a-f]+) .*/\1/'
 }
 
-# The outputs (their x as Weston gave them) that the window of that title
-# entered: its toplevel, its xdg surface, its wl_surface, then that
-# surface's enter events. A surface enters an output only once mapped there.
-outputs_of() {
-    local title=$1 client toplevel xdg surface output
-    client=$(client_of "$title")
-    [ -n "$client" ] || return 0
+# The wl_surface of the window of that title: its toplevel, then its xdg
+# surface, then the surface under that.
+surface_of() {
+    local title=$1 client=$2 toplevel xdg
     toplevel=$(grep -m1 -E "client $client rq xdg_toplevel@[0-9]+\.set_title\(\"$title\"\)" "$WESTON_LOG" |
         sed -E 's/.* rq (xdg_toplevel@[0-9]+)\..*/\1/')
     xdg=$(grep -m1 -E "client $client rq xdg_surface@[0-9]+\.get_toplevel\(new id $toplevel\)" "$WESTON_LOG" |
         sed -E 's/.* rq (xdg_surface@[0-9]+)\..*/\1/')
-    surface=$(grep -m1 -E "client $client rq .*get_xdg_surface\(new id $xdg, wl_surface@" "$WESTON_LOG" |
-        sed -E 's/.*, (wl_surface@[0-9]+)\).*/\1/')
+    grep -m1 -E "client $client rq .*get_xdg_surface\(new id $xdg, wl_surface@" "$WESTON_LOG" |
+        sed -E 's/.*, (wl_surface@[0-9]+)\).*/\1/'
+}
+
+# The outputs (their x as Weston gave them) that the window of that title
+# entered. A surface enters an output only once it is mapped there.
+outputs_of() {
+    local title=$1 client surface output
+    client=$(client_of "$title")
+    [ -n "$client" ] || return 0
+    surface=$(surface_of "$title" "$client")
     for output in $(grep -E "client $client ev $surface\.enter\(" "$WESTON_LOG" |
         sed -E 's/.*enter\((wl_output@[0-9]+)\).*/\1/' | sort -u); do
         grep -m1 -E "client $client ev $output\.geometry\(" "$WESTON_LOG" | sed -E 's/.*geometry\(([-0-9]+),.*/x=\1/'
     done
+}
+
+# Waits until the window of that title holds the keyboard: Weston hands it
+# back a while after a dialog closes, and keys sent before are lost.
+wait_keyboard() {
+    local title=$1 client surface last
+    client=$(client_of "$title")
+    surface=$(surface_of "$title" "$client")
+    for _ in $(seq 50); do
+        last=$(grep -E "client $client ev wl_keyboard@[0-9]+\.(enter|leave)\(" "$WESTON_LOG" | tail -n 1 || true)
+        [[ $last == *"enter("*"$surface,"* ]] && return 0
+        sleep 0.1
+    done
+    fail "the window \"$title\" did not get the keyboard back"
 }
 
 # Waits until Weston has mapped the windows of these titles.
