@@ -12,6 +12,7 @@ packages=(
     desktop-file-utils appstream strace dpkg-dev file
     qt6-httpserver-dev qt6-websockets-dev libxss-dev dbus-daemon nodejs curl chromium
     valgrind dbus
+    qt6-wayland weston
 )
 
 missing=()

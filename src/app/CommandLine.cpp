@@ -69,6 +69,9 @@ Result parse(const QStringList &arguments)
         {QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and quit."));
     const QCommandLineOption version(
         {QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version and quit."));
+    const QCommandLineOption board(QStringLiteral("board"),
+        QStringLiteral("Open the board at once, without the start screen (for a venue PC that starts "
+                       "Zembrak by itself)."));
     const QCommandLineOption fullScreen(
         QStringLiteral("fullscreen"), QStringLiteral("Open the board full screen."));
     const QCommandLineOption screen(QStringLiteral("screen"),
@@ -84,7 +87,7 @@ Result parse(const QStringList &arguments)
                        "given: /state (JSON), /events (Server-Sent Events) and / (an overlay page "
                        "for a 1920x1080 browser source)."),
         QStringLiteral("[ADDRESS:]PORT"));
-    parser.addOptions({help, version, fullScreen, screen, audience, feed});
+    parser.addOptions({help, version, board, fullScreen, screen, audience, feed});
 
     Result result;
     // Read before the application object exists, the parser cannot know
@@ -104,6 +107,7 @@ Result parse(const QStringList &arguments)
     }
 
     VenueOptions &options = result.options;
+    options.board = parser.isSet(board);
     options.fullScreen = parser.isSet(fullScreen);
     if (parser.isSet(screen) && !parseScreen(parser.value(screen), options.screen))
         result.error = QStringLiteral("--screen wants a screen number, not '%1'.").arg(parser.value(screen));

@@ -5,9 +5,10 @@
 #include <QStringList>
 
 // What the operator asked for on the command line for the venue: where the
-// board opens, an audience window on another screen, and the live feed.
+// board opens (at once, for a kiosk), an audience window on another screen, and the live feed.
 struct VenueOptions
 {
+    bool board = false; // straight to the board, with no start screen to click
     bool fullScreen = false;
     int screen = -1; // index into QGuiApplication::screens(); -1 keeps the default
     int audience = -1; // screen of the audience window; -1 for none

@@ -153,6 +153,9 @@ void frmSplash::GoScore()
         m_boardSetup(*m_board);
     hide();
     m_board->show();
+    // The keys go to the board at once, also when it opens with no start
+    // screen clicked before it.
+    m_board->activateWindow();
 }
 
 void frmSplash::showOptionsDialog(QWidget *parent)

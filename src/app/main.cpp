@@ -20,9 +20,13 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zembrak.Zembrak"));
 
     // The start screen loads the settings and leads on to the board, which
-    // takes the venue options before it is shown.
+    // takes the venue options before it is shown; with --board it does so
+    // at once, never showing itself.
     frmSplash splash;
     splash.setBoardSetup([&venue](frmScoreboard &board) { applyVenueOptions(board, venue); });
-    splash.show();
+    if (venue.board)
+        splash.GoScore();
+    else
+        splash.show();
     return QApplication::exec();
 }

@@ -9,8 +9,8 @@ namespace VirtualKeys {
 
 qint16 fromKeyEvent(const QKeyEvent *event)
 {
-    static const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
-    if (x11 && !(event->modifiers() & Qt::KeypadModifier)) {
+    static const bool x11Codes = scanCodesAreX11(QGuiApplication::platformName());
+    if (x11Codes && !(event->modifiers() & Qt::KeypadModifier)) {
         const quint32 keycode = event->nativeScanCode();
         if (const qint16 digit = fromX11DigitRow(keycode))
             return digit;

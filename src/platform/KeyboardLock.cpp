@@ -47,6 +47,15 @@ bool numLockOn()
 #endif
 }
 
+bool canSetNumLock()
+{
+#ifdef ZEMBRAK_HAVE_X11
+    return x11Display() != nullptr;
+#else
+    return false;
+#endif
+}
+
 void setNumLock(bool on)
 {
 #ifdef ZEMBRAK_HAVE_X11

@@ -5,6 +5,8 @@
 namespace KeyboardLock {
 
 bool numLockOn();
+// Whether this session lets a program set the lock at all: only X11 does.
+bool canSetNumLock();
 // Puts the lock in the desired state; nothing when it is there already.
 void setNumLock(bool on);
 

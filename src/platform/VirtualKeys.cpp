@@ -135,6 +135,12 @@ qint16 fromX11Punctuation(quint32 keycode)
     }
 }
 
+bool scanCodesAreX11(const QString &platformName)
+{
+    return platformName == QLatin1String("xcb") || platformName == QLatin1String("wayland") ||
+           platformName.startsWith(QLatin1String("wayland-"));
+}
+
 qint16 shiftMask(Qt::KeyboardModifiers modifiers)
 {
     qint16 mask = 0;

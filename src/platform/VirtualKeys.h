@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 #include <qnamespace.h>
 
@@ -63,6 +64,11 @@ qint16 fromX11DigitRow(quint32 keycode);
 // by where the key sits as on a US keyboard (the German ü key, where US has
 // "[", is 219), so that such a key can be bound on any layout; 0 otherwise.
 qint16 fromX11Punctuation(quint32 keycode);
+
+// Whether the native scan codes of a Qt platform plugin are X11 key codes
+// (the kernel's key number + 8), which the two tables above read: so on X11
+// and under Qt's native Wayland plugins; not on offscreen or others.
+bool scanCodesAreX11(const QString &platformName);
 
 // The shift mask of a key or mouse event: 1 Shift, 2 Ctrl, 4 Alt.
 qint16 shiftMask(Qt::KeyboardModifiers modifiers);

@@ -7,6 +7,7 @@
 #include "controls/PictureBox.h"
 #include "modules/Val.h"
 #include "modules/modGrabKeys.h"
+#include "platform/KeyboardLock.h"
 #include "settings/DialogAnswers.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
@@ -164,6 +165,15 @@ void frmOptions::createKeyTab()
         600, 1695, 375);
     optKeepOff = at(named(new QRadioButton(QStringLiteral("Keep Numlock Off"), fraNumLock), "optKeepOff"),
         120, 960, 1695, 375);
+    // Off X11 (a Wayland session) no program may set the lock.
+    lblNumLockNote = onTab(page,
+        named(new QLabel(QStringLiteral("This session is not X11: NumLock cannot be set from here, so "
+                                        "these modes do nothing."),
+                  page),
+            "lblNumLockNote"),
+        3720, 2280, 1935, 855);
+    lblNumLockNote->setWordWrap(true);
+    lblNumLockNote->setVisible(!KeyboardLock::canSetNumLock());
     cmdResetKeys =
         onTab(page, button(page, "cmdResetKeys", QStringLiteral("Reset Keys")), 4440, 4320, 1215, 375);
 

@@ -67,6 +67,7 @@ public:
     QRadioButton *optNormal;
     QRadioButton *optKeepOn;
     QRadioButton *optKeepOff;
+    QLabel *lblNumLockNote; // shown only where the lock cannot be set
     QPushButton *cmdResetKeys;
 
     // Color Controls

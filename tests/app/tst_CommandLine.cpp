@@ -18,6 +18,7 @@ TEST(CommandLine, NoArgumentsOpenTheBoardAsBefore)
 {
     const CommandLine::Result result = parse({});
     EXPECT_TRUE(result.error.isEmpty());
+    EXPECT_FALSE(result.options.board);
     EXPECT_FALSE(result.options.fullScreen);
     EXPECT_EQ(result.options.screen, -1);
     EXPECT_EQ(result.options.audience, -1);
@@ -27,8 +28,9 @@ TEST(CommandLine, NoArgumentsOpenTheBoardAsBefore)
 TEST(CommandLine, VenueFlagsInEitherSpelling)
 {
     const CommandLine::Result result =
-        parse({"--fullscreen", "--screen", "1", "--audience=2", "--feed", "8080"});
+        parse({"--fullscreen", "--screen", "1", "--audience=2", "--feed", "8080", "-board"});
     ASSERT_TRUE(result.error.isEmpty()) << result.error.toStdString();
+    EXPECT_TRUE(result.options.board);
     EXPECT_TRUE(result.options.fullScreen);
     EXPECT_EQ(result.options.screen, 1);
     EXPECT_EQ(result.options.audience, 2);
@@ -70,7 +72,7 @@ TEST(CommandLine, HelpAndVersionAreAskedForAndHelpNamesEveryFlag)
     EXPECT_TRUE(parse({"-h"}).helpRequested);
     EXPECT_TRUE(parse({"--version"}).versionRequested);
     const QString help = parse({}).helpText;
-    for (const char *flag : {"--fullscreen", "--screen <N>", "--audience <N>", "--feed <[ADDRESS:]PORT>",
+    for (const char *flag : {"--board", "--fullscreen", "--screen <N>", "--audience <N>", "--feed <[ADDRESS:]PORT>",
              "--help", "--version", "/events"})
         EXPECT_TRUE(help.contains(QLatin1String(flag))) << flag << "\n" << help.toStdString();
 }

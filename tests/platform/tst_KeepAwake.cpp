@@ -1,11 +1,14 @@
-// Keeping the display awake through a desktop's screen saver service: a
-// mock org.freedesktop.ScreenSaver on a private session bus records what
-// the board asks of it.
+// Keeping the display awake through the desktop: a mock portal and a mock
+// org.freedesktop.ScreenSaver on a private session bus record what the
+// board asks of them.
 
 #include "support/BoardFixture.h"
 
 #include "app/Venue.h"
 #include "platform/KeepAwake.h"
+
+#include <QDBusObjectPath>
+#include <QTimer>
 
 #include <QDBusConnection>
 #include <QMutex>
@@ -28,6 +31,11 @@ public:
         QMutexLocker lock(&m_mutex);
         return m_calls;
     }
+    void record(const QString &call)
+    {
+        QMutexLocker lock(&m_mutex);
+        m_calls.append(call);
+    }
 
 public slots:
     uint Inhibit(const QString &application, const QString &reason)
@@ -45,6 +53,65 @@ public slots:
 private:
     mutable QMutex m_mutex;
     QStringList m_calls;
+};
+
+// The portal's Inhibit and the request object it hands out, recording into
+// the same list as the screen saver so that the order of the asking shows.
+class MockPortalRequest : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
+
+public:
+    explicit MockPortalRequest(MockScreenSaver &log)
+        : m_log(log)
+    {
+    }
+
+public slots:
+    void Close() { m_log.record(QStringLiteral("Close")); }
+
+private:
+    MockScreenSaver &m_log;
+};
+
+class MockPortal : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
+
+public:
+    explicit MockPortal(MockScreenSaver &log)
+        : m_log(log)
+    {
+    }
+
+public slots:
+    QDBusObjectPath Inhibit(const QString &window, uint flags, const QVariantMap &options)
+    {
+        m_log.record(QStringLiteral("Portal %1 flags %2 (%3)")
+                         .arg(window.isEmpty() ? "-" : window)
+                         .arg(flags)
+                         .arg(options.value("reason").toString().isEmpty() ? "-" : "reason"));
+        return QDBusObjectPath(RequestPath);
+    }
+
+public:
+    static constexpr const char *RequestPath = "/org/freedesktop/portal/desktop/request/mock/zembrak";
+
+private:
+    MockScreenSaver &m_log;
+};
+
+// A portal without the Inhibit interface, as a desktop whose portal back end
+// has none answers.
+class MockPortalWithoutInhibit : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
+
+public slots:
+    uint version() { return 1; }
 };
 
 } // namespace
@@ -67,6 +134,9 @@ protected:
 
         mockThread.start();
         mock.moveToThread(&mockThread);
+        portal.moveToThread(&mockThread);
+        request.moveToThread(&mockThread);
+        portalWithoutInhibit.moveToThread(&mockThread);
         mockBus = std::make_unique<QDBusConnection>(
             QDBusConnection::connectToBus(QString::fromLatin1(address), QStringLiteral("mock")));
         ASSERT_TRUE(mockBus->isConnected());
@@ -90,9 +160,32 @@ protected:
                mockBus->registerService(QStringLiteral("org.freedesktop.ScreenSaver"));
     }
 
+    bool offerPortal(bool withInhibit = true)
+    {
+        const bool exported = withInhibit
+                                  ? mockBus->registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal,
+                                        QDBusConnection::ExportAllSlots) &&
+                                        mockBus->registerObject(QString::fromLatin1(MockPortal::RequestPath),
+                                            &request, QDBusConnection::ExportAllSlots)
+                                  : mockBus->registerObject(QStringLiteral("/org/freedesktop/portal/desktop"),
+                                        &portalWithoutInhibit, QDBusConnection::ExportAllSlots);
+        return exported && mockBus->registerService(QStringLiteral("org.freedesktop.portal.Desktop"));
+    }
+
+    // The board shown with the venue options, as the program opens it.
+    KeepAwake *showBoard()
+    {
+        applyVenueOptions(*board, VenueOptions());
+        board->show();
+        return board->findChild<KeepAwake *>();
+    }
+
     QProcess daemon;
     QThread mockThread;
     MockScreenSaver mock;
+    MockPortal portal{mock};
+    MockPortalRequest request{mock};
+    MockPortalWithoutInhibit portalWithoutInhibit;
     std::unique_ptr<QDBusConnection> mockBus;
 };
 
@@ -124,6 +217,54 @@ TEST_F(KeepAwakeTest, InhibitsWhileTheBoardShowsAndReleasesAtExit)
     board->show();
     board.reset();
     EXPECT_EQ(mock.calls(), QStringList({"Inhibit Zembrak (reason)", "UnInhibit 7"}));
+}
+
+TEST_F(KeepAwakeTest, ThePortalFirstAndItsRequestClosedWhenTheProgramQuits)
+{
+    ASSERT_TRUE(offerService());
+    ASSERT_TRUE(offerPortal());
+    KeepAwake *keep = showBoard();
+    ASSERT_NE(keep, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([keep] { return keep->portalInhibited(); }, 3000));
+    // Held through the portal, the screen saver service is not asked as well.
+    EXPECT_EQ(mock.calls(), QStringList({"Portal - flags 8 (reason)"}));
+
+    // Every clean quit (the board's close, a signal) ends the event loop;
+    // the request is closed there, while the board still stands.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    EXPECT_EQ(mock.calls(), QStringList({"Portal - flags 8 (reason)", "Close"}));
+    EXPECT_FALSE(keep->desktopInhibited());
+    board.reset();
+    EXPECT_EQ(mock.calls().size(), 2) << "released twice";
+}
+
+TEST_F(KeepAwakeTest, APortalWithoutInhibitFallsBackToTheScreenSaverService)
+{
+    ASSERT_TRUE(offerService());
+    ASSERT_TRUE(offerPortal(false));
+    KeepAwake *keep = showBoard();
+    ASSERT_NE(keep, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([keep] { return keep->desktopInhibited(); }, 3000));
+    EXPECT_FALSE(keep->portalInhibited());
+    board.reset();
+    EXPECT_EQ(mock.calls(), QStringList({"Inhibit Zembrak (reason)", "UnInhibit 7"}));
+}
+
+TEST_F(KeepAwakeTest, NothingToHoldTheDisplayIsSaidOnce)
+{
+    testing::internal::CaptureStderr();
+    KeepAwake *keep = showBoard();
+    QCoreApplication::processEvents();
+    board->hide();
+    board->show();
+    QCoreApplication::processEvents();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(keep->desktopInhibited());
+    const std::string warning = "nothing here can keep the display awake";
+    const size_t first = said.find(warning);
+    EXPECT_NE(first, std::string::npos) << said;
+    EXPECT_EQ(said.find(warning, first + 1), std::string::npos) << said;
 }
 
 #include "tst_KeepAwake.moc"

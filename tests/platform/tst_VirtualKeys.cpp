@@ -56,6 +56,12 @@ TEST(VirtualKeys, DigitRowByPhysicalKey)
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(9), 0); // Escape
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(20), 0); // the minus key
     EXPECT_EQ(VirtualKeys::fromX11DigitRow(87), 0); // keypad 1
+
+    // Native Wayland gives the same key codes as X11; other platforms do not.
+    for (const char *platform : {"xcb", "wayland", "wayland-egl"})
+        EXPECT_TRUE(VirtualKeys::scanCodesAreX11(QString::fromLatin1(platform))) << platform;
+    for (const char *platform : {"offscreen", "minimal", "eglfs", "waylandish", ""})
+        EXPECT_FALSE(VirtualKeys::scanCodesAreX11(QString::fromLatin1(platform))) << platform;
 }
 
 TEST(VirtualKeys, PunctuationByPhysicalKey)

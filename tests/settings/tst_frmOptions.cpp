@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,6 +67,13 @@ TEST_F(Options, ControlsStandWhereTheDesignPutsThem)
     expectAt(dialog.lblClear, 2040, 2100, 1335, 375);
     expectAt(dialog.optKeepOff, 3720 + 120, 720 + 960, 1695, 375);
     expectAt(dialog.cmdResetKeys, 4440, 4320, 1215, 375);
+    // Off X11 (offscreen here, Wayland at a venue) the NumLock modes do
+    // nothing, and a note under them says so, whole, between its neighbours.
+    const QLabel *note = dialog.lblNumLockNote;
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_LE(note->heightForWidth(note->width()), note->height()) << "the note is cut off";
+    EXPECT_FALSE(note->geometry().intersects(dialog.fraNumLock->geometry()));
+    EXPECT_FALSE(note->geometry().intersects(dialog.cmdResetKeys->geometry()));
     EXPECT_EQ(dialog.cmdOk->geometry(), QRect(1935 / 15, 5520 / 15, 1080 / 15, 375 / 15));
     // The tall key buttons wrap a caption wider than themselves, as is.
     auto *startStop = qobject_cast<CommandButton *>(dialog.cmdStartStopPeriodClock);
