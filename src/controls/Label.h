@@ -4,9 +4,10 @@
 
 // A caption in Arial, centred on one line from the top like the board's
 // letters and names. A caption too wide for its box at its font size is set
-// smaller, so that a long name or title shows whole at any window size. BackStyle 0 is transparent (what lies behind shows),
-// 1 paints BackColor. A label without click or mouse handlers lets clicks
-// through to what lies beneath.
+// smaller, so that a long name or title shows whole at any window size.
+// BackStyle 0 is transparent (what lies behind shows), 1 paints BackColor.
+// A label without click or mouse handlers lets clicks through to what lies
+// beneath.
 class Label : public FormControl
 {
     Q_OBJECT

@@ -29,7 +29,8 @@ bool fits(const QFont &font, const QString &text, const QSize &room, bool wrap)
     }
     // The em rather than the line spacing: a caption designed to fill its
     // box has only its descenders' room below it.
-    return metrics.horizontalAdvance(asOneLine(text)) <= room.width() && QFontInfo(font).pixelSize() <= room.height();
+    return metrics.horizontalAdvance(asOneLine(text)) <= room.width() &&
+           QFontInfo(font).pixelSize() <= room.height();
 }
 
 QFont shrunkToFit(QFont font, const QString &text, const QSize &room, bool wrap, qreal smallest)

@@ -74,8 +74,8 @@ TEST_F(AudienceWindowTest, TitleNamesAndCaptionsShowWholeAtEverySize)
     audience->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(audience));
     const QList<Label *> labels = board->findChildren<Label *>();
-    for (const QSize size : {QSize(632, 453), QSize(1920, 1080), QSize(1920, 400), QSize(400, 900),
-             QSize(200, 150)}) {
+    for (const QSize size :
+        {QSize(632, 453), QSize(1920, 1080), QSize(1920, 400), QSize(400, 900), QSize(200, 150)}) {
         board->resize(size);
         audience->resize(size.width() * 3 / 2 + 7, size.height() * 3 / 2 + 31);
         QCoreApplication::processEvents();
@@ -108,9 +108,9 @@ TEST_F(AudienceWindowTest, TitleNamesAndCaptionsShowWholeAtEverySize)
             {board->lblVisitorName, Qt::white}};
         for (const auto &text : texts) {
             // The Visitor panel runs a little past the board's right edge.
-            const QRect box = QRect(shown(text.label->geometry().topLeft()),
-                shown(text.label->geometry().bottomRight()))
-                                  .intersected(audience->boardRect());
+            const QRect box =
+                QRect(shown(text.label->geometry().topLeft()), shown(text.label->geometry().bottomRight()))
+                    .intersected(audience->boardRect());
             int first = -1;
             int last = -1;
             for (int x = box.left(); x <= box.right(); ++x) {

@@ -94,9 +94,9 @@ TEST_F(ChooseKey, PromptAndMessageFitTheirBoxes)
             // Smaller than designed only where the designed size would cut it.
             QFont designed = label->font();
             designed.setPointSizeF(18);
-            const bool fitsDesigned =
-                QFontMetrics(designed).boundingRect(label->rect(), Qt::TextWordWrap, label->text()).height() <=
-                label->height();
+            const bool fitsDesigned = QFontMetrics(designed)
+                                          .boundingRect(label->rect(), Qt::TextWordWrap, label->text())
+                                          .height() <= label->height();
             EXPECT_EQ(label->font().pointSizeF() == 18, fitsDesigned) << purpose;
         }
     }
