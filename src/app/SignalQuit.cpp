@@ -14,7 +14,9 @@ namespace {
 
 // Written by the handler, read by the event loop.
 int signalPipe[2] = {-1, -1};
-constexpr int quitSignals[] = {SIGTERM, SIGINT};
+// SIGHUP is a closed terminal or an ended session: no reason to lose the
+// clean close.
+constexpr int quitSignals[] = {SIGTERM, SIGINT, SIGHUP};
 // What the signals did before, put back when the object goes.
 struct sigaction previousActions[std::size(quitSignals)];
 
@@ -33,7 +35,7 @@ SignalQuit::SignalQuit(QObject *parent)
     : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0) {
-        qWarning("Zembrak: no quit on SIGTERM and SIGINT: %s", strerror(errno));
+        qWarning("Zembrak: no clean quit on SIGTERM, SIGINT and SIGHUP: %s", strerror(errno));
         signalPipe[0] = signalPipe[1] = -1;
         return;
     }

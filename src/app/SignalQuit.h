@@ -4,11 +4,12 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT into a normal close of the program's windows, so
-// that a service stop or a Ctrl-C closes the sound and releases the display
-// as closing the board does. The handler only writes the signal number to a
-// pipe; the event loop reads it and closes the windows. A second signal
-// while closing ends the program the default way. One per program.
+// Turns SIGTERM, SIGINT and SIGHUP into a normal close of the program's
+// windows, so that a service stop, a Ctrl-C or a closed terminal closes the
+// sound and releases the display as closing the board does. The handler
+// only writes the signal number to a pipe; the event loop reads it and
+// closes the windows. A second signal while closing ends the program the
+// default way. One per program.
 class SignalQuit : public QObject
 {
     Q_OBJECT

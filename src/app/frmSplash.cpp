@@ -1,6 +1,7 @@
 #include "app/frmSplash.h"
 
 #include "app/frmHelp.h"
+#include "controls/TextFit.h"
 #include "modules/Rounding.h"
 #include "modules/VbTypes.h"
 #include "scoreboard/frmScoreboard.h"
@@ -25,22 +26,7 @@ QRect twipsRect(int left, int top, int width, int height)
 
 // The design's dialog font (8.25 pt) or the given serif size; a text that
 // would not fit its label at that size is set smaller rather than cut.
-void setLabelFont(QLabel *label, const QString &family, double points)
-{
-    QFont font = label->font();
-    if (!family.isEmpty())
-        font.setFamilies({family});
-    font.setPointSizeF(points);
-    const QRect room(QPoint(), label->size());
-    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-    while (font.pointSizeF() > 6.0) {
-        const QRect needed = QFontMetrics(font).boundingRect(room, flags, label->text());
-        if (needed.width() <= room.width() && needed.height() <= room.height())
-            break;
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    }
-    label->setFont(font);
-}
+using TextFit::setLabelFont;
 
 } // namespace
 
@@ -153,8 +139,10 @@ void frmSplash::GoScore()
         m_boardSetup(*m_board);
     hide();
     m_board->show();
-    // The keys go to the board at once, also when it opens with no start
-    // screen clicked before it.
+    // Without a window manager (a kiosk's bare X) a new window is not given
+    // the keyboard; the operator's first key must reach the board, also when
+    // it opens with no start screen clicked before it.
+    m_board->raise();
     m_board->activateWindow();
 }
 
@@ -164,19 +152,21 @@ void frmSplash::showOptionsDialog(QWidget *parent)
     dialog.exec();
 }
 
-// A click is a press and a release on the window, its frame, the logo or a
-// label: all of these pass the mouse on to the window. The buttons keep it.
+// A click is a press and a release of one button on the window, its frame,
+// the logo or a label: all of these pass the mouse on to the window. The
+// buttons keep it. A right click counts too, as it does on the board.
 void frmSplash::mousePressEvent(QMouseEvent *event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
+    const Qt::MouseButton button = event->button();
+    m_pressed = button == Qt::LeftButton || button == Qt::RightButton ? button : Qt::NoButton;
     event->accept();
 }
 
 void frmSplash::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click =
-        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
+    const bool click = m_pressed != Qt::NoButton && event->button() == m_pressed &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = Qt::NoButton;
     event->accept();
     if (click)
         GoScore();

@@ -67,5 +67,5 @@ private:
 
     std::unique_ptr<frmScoreboard> m_board;
     std::function<void(frmScoreboard &)> m_boardSetup;
-    bool m_pressed = false;
+    Qt::MouseButton m_pressed = Qt::NoButton; // the button a click began with
 };

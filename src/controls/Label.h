@@ -2,10 +2,12 @@
 
 #include "controls/FormControl.h"
 
-// A caption in Arial, centred and word-wrapped from the top like the board's
-// letters and names. BackStyle 0 is transparent (what lies behind shows),
-// 1 paints BackColor. A label without click or mouse handlers lets clicks
-// through to what lies beneath.
+// A caption in Arial, centred on one line from the top like the board's
+// letters and names. A caption too wide for its box at its font size is set
+// smaller, so that a long name or title shows whole at any window size.
+// BackStyle 0 is transparent (what lies behind shows), 1 paints BackColor.
+// A label without click or mouse handlers lets clicks through to what lies
+// beneath.
 class Label : public FormControl
 {
     Q_OBJECT
@@ -39,10 +41,23 @@ public:
     // Clicks reach the label only when it has a handler for them.
     void setClickable(bool clickable);
 
+    // The font the caption is drawn in: FontSize where the caption fits.
+    QFont shownFont() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QFont designFont() const;
+    // The box the caption must fit: the part of the label its container
+    // shows, less a pixel at each side, so that a scaled drawing of the
+    // board does not cut it either.
+    QRect textRoom() const;
+    void refit();
+
+    mutable QFont m_shownFont;
+    mutable bool m_fitted = false;
+    mutable QSize m_fittedRoom; // the box m_shownFont was fitted to
     QString m_caption;
     double m_fontSize = 8.25;
     bool m_fontBold = false;

@@ -1,5 +1,6 @@
 #include "settings/frmChooseKey.h"
 
+#include "controls/TextFit.h"
 #include "platform/KeyEvents.h"
 #include "platform/VirtualKeys.h"
 #include "settings/frmOptions.h"
@@ -35,7 +36,6 @@ frmChooseKey::frmChooseKey(frmOptions *options)
     lblChoose = new QLabel(this);
     lblChoose->setObjectName(QStringLiteral("lblChoose"));
     lblChoose->setGeometry(twips(120, 120, 4335, 855));
-    lblChoose->setFont(QFont(QStringLiteral("Times New Roman"), 18));
     lblChoose->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblChoose->setWordWrap(true);
 
@@ -44,14 +44,17 @@ frmChooseKey::frmChooseKey(frmOptions *options)
         this);
     lblUsed->setObjectName(QStringLiteral("lblUsed"));
     lblUsed->setGeometry(twips(60, 1080, 4575, 1215));
-    lblUsed->setFont(QFont(QStringLiteral("Arial"), 18));
     lblUsed->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblUsed->setWordWrap(true);
     lblUsed->setStyleSheet(QStringLiteral("color: #ff0000"));
+    TextFit::setLabelFont(lblUsed, QStringLiteral("Arial"), 18);
     lblUsed->hide();
 
     lblChoose->setText(
         QStringLiteral("Press the key you would like to ") + ChooseKeyPurpose + QLatin1Char('.'));
+    // The longest purpose needs three lines at the designed size; the prompt
+    // is set smaller rather than lose its last words.
+    TextFit::setLabelFont(lblChoose, QStringLiteral("Times New Roman"), 18);
     ChosenKey = QStringLiteral("0");
 }
 
@@ -78,6 +81,14 @@ void frmChooseKey::Form_KeyDown(qint16 KeyCode)
     lblUsed->hide();
     ChosenKey = QString::number(KeyCode);
     accept();
+}
+
+void frmChooseKey::done(int result)
+{
+    QDialog::done(result);
+    // Without a window manager nothing else hands the keyboard back.
+    if (m_options)
+        m_options->activateWindow();
 }
 
 // Every key, Tab, Escape and Enter included, is a candidate rather than a

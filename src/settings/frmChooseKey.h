@@ -29,6 +29,8 @@ public:
     void Form_KeyDown(qint16 KeyCode);
     // Whether the key would be taken, without taking it.
     bool accepts(qint16 KeyCode) const;
+    // Closes the chooser and gives the keyboard back to the options dialog.
+    void done(int result) override;
 
     QLabel *lblChoose;
     QLabel *lblUsed;

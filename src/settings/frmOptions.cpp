@@ -25,6 +25,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <algorithm>
+
 namespace {
 
 int px(int twips)
@@ -68,6 +70,14 @@ QLabel *keyLabel(QWidget *parent, const char *name)
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAlignment(Qt::AlignCenter);
     return label;
+}
+
+// Fills a text box with a stored text whole, even one longer than the box
+// lets the operator type: OK without an edit stores it as it was.
+void showWhole(QLineEdit *box, const QString &text)
+{
+    box->setMaxLength(std::max(box->maxLength(), int(text.size())));
+    box->setText(text);
 }
 
 QFont arial(double points)
@@ -278,6 +288,12 @@ void frmOptions::createTextTab()
         row.box->setFont(arial(15.75));
         row.box->setAlignment(Qt::AlignCenter);
         row.box->setMaxLength(row.maxLength);
+        // The limit is on typing: a longer loaded text may be shortened but
+        // not lengthened, and is kept whole until then.
+        QLineEdit *edit = row.box;
+        const int limit = row.maxLength;
+        connect(edit, &QLineEdit::textEdited, edit,
+            [edit, limit] { edit->setMaxLength(std::max(limit, int(edit->text().size()))); });
     }
 }
 
@@ -405,15 +421,24 @@ void frmOptions::Form_Load()
     // A stored style other than Lines or Dots selects no entry and is kept.
     cmbLedType->setCurrentIndex(LEDType == 0 || LEDType == 1 ? LEDType : -1);
 
-    txtTitleText->setText(TitleText);
-    txtHomeText->setText(HomeText);
-    txtVisitorText->setText(VisitorText);
+    showWhole(txtTitleText, TitleText);
+    showWhole(txtHomeText, HomeText);
+    showWhole(txtVisitorText, VisitorText);
 }
 
 void frmOptions::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     placeTabControls();
+}
+
+void frmOptions::done(int result)
+{
+    QDialog::done(result);
+    // A window manager would activate the board or start screen beneath; in a
+    // bare X session nothing does, and the keys would go nowhere.
+    if (QWidget *owner = parentWidget())
+        owner->window()->activateWindow();
 }
 
 void frmOptions::changeEvent(QEvent *event)

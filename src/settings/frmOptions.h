@@ -114,6 +114,9 @@ public:
     QPushButton *cmdBuzzerKey;
     QLabel *lblBuzzerKey;
 
+    // Closes the dialog and gives the keyboard back to the window beneath.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;

@@ -1,4 +1,4 @@
-// SIGTERM and SIGINT close the windows through the event loop, as an
+// SIGTERM, SIGINT and SIGHUP close the windows through the event loop, as an
 // operator's close would, once each; the handlers go with the object.
 
 #include "app/SignalQuit.h"
@@ -40,7 +40,7 @@ bool waitFor(QSignalSpy &spy)
 
 TEST(SignalQuit, EachQuitSignalClosesTheWindowsOnTheEventLoop)
 {
-    for (int signalNumber : {SIGTERM, SIGINT}) {
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         ClosingWindow window;
         window.show();
         const SignalQuit quit;
@@ -63,7 +63,7 @@ TEST(SignalQuit, PutsThePreviousHandlersBack)
         ASSERT_EQ(sigaction(SIGTERM, nullptr, &current), 0);
         EXPECT_NE(current.sa_handler, SIG_DFL);
     }
-    for (int signalNumber : {SIGTERM, SIGINT}) {
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         struct sigaction current = {};
         ASSERT_EQ(sigaction(signalNumber, nullptr, &current), 0);
         EXPECT_EQ(current.sa_handler, SIG_DFL) << signalNumber;

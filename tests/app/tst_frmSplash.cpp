@@ -95,22 +95,34 @@ TEST_F(StartScreen, AClickAnywhereButTheButtonsOpensTheBoard)
         QStringLiteral("TextSettings"), QStringLiteral("VisitorText"), QStringLiteral("Koga"));
     const QStringList places = {"frmSplash", "frameSplash", "picLogo", "lblName", "lblMadeBy", "lblClick",
         "lblVersion", "Label1", "Label2"};
-    for (const QString &place : places) {
-        frmSplash splash;
-        splash.show();
-        QWidget *target = place == "frmSplash" ? &splash : splash.findChild<QWidget *>(place);
-        ASSERT_NE(target, nullptr) << place.toStdString();
-        // Inside the target, away from any other control it may overlap.
-        const QPoint spot = place == "frmSplash"     ? QPoint(2, 100)
-                            : place == "frameSplash" ? QPoint(5, 5)
-                                                     : QPoint(3, 3);
-        QTest::mouseClick(target, Qt::LeftButton, {}, spot);
-        ASSERT_NE(splash.board(), nullptr) << place.toStdString();
-        EXPECT_FALSE(splash.isVisible()) << place.toStdString();
-        EXPECT_TRUE(splash.board()->isVisible());
-        // The board opens with the settings the start screen loaded.
-        EXPECT_EQ(splash.board()->lblVisitorName->Caption(), "Koga");
+    // A right click is a click as on the board.
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        for (const QString &place : places) {
+            frmSplash splash;
+            splash.show();
+            QWidget *target = place == "frmSplash" ? &splash : splash.findChild<QWidget *>(place);
+            ASSERT_NE(target, nullptr) << place.toStdString();
+            // Inside the target, away from any other control it may overlap.
+            const QPoint spot = place == "frmSplash"     ? QPoint(2, 100)
+                                : place == "frameSplash" ? QPoint(5, 5)
+                                                         : QPoint(3, 3);
+            QTest::mouseClick(target, button, {}, spot);
+            ASSERT_NE(splash.board(), nullptr) << place.toStdString() << " button " << button;
+            EXPECT_FALSE(splash.isVisible()) << place.toStdString();
+            EXPECT_TRUE(splash.board()->isVisible());
+            // The board opens with the settings the start screen loaded.
+            EXPECT_EQ(splash.board()->lblVisitorName->Caption(), "Koga");
+        }
     }
+
+    // The middle button, or a press of one button and a release of another, is no click.
+    frmSplash splash;
+    splash.show();
+    QTest::mouseClick(splash.lblClick, Qt::MiddleButton);
+    QTest::mousePress(splash.lblClick, Qt::RightButton);
+    QTest::mouseRelease(splash.lblClick, Qt::LeftButton);
+    EXPECT_EQ(splash.board(), nullptr);
+    EXPECT_TRUE(splash.isVisible());
 }
 
 TEST_F(StartScreen, TheButtonsKeepTheStartScreen)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# SIGTERM (a service stop) and SIGINT (Ctrl-C) close the board as closing its
-# window does: exit status 0, window gone. Under valgrind's memcheck a start
+# SIGTERM (a service stop), SIGINT (Ctrl-C) and SIGHUP (a closed terminal or
+# an ended session) close the board as closing its window does: exit status
+# 0, window gone. Under valgrind's memcheck a start
 # and a quit lose nothing for certain.
 source "$(dirname "$0")/lib.sh"
 
@@ -39,14 +40,14 @@ ldd "$PROGRAM" | grep -q -E 'libasan|libtsan' && sanitized=true
 $sanitized && export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 start_display
-for signal in TERM INT; do
+for signal in TERM INT HUP; do
     start_in_session env
     kill -s "$signal" "$BOARD_PID"
     wait_for_exit "$SESSION_PID" 20
     [ "$STATUS" = 0 ] || fail "SIG$signal ended the board with status $STATUS: $(cat "$WORK/board.log")"
     xdotool search --name '^Zembrak$' >/dev/null 2>&1 && fail "a board window is left after SIG$signal"
 done
-echo "PASS: SIGTERM and SIGINT quit cleanly"
+echo "PASS: SIGTERM, SIGINT and SIGHUP quit cleanly"
 
 if ! command -v valgrind >/dev/null; then
     echo "SKIP: valgrind is not installed"

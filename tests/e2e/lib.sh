@@ -72,8 +72,16 @@ start_splash() {
 # Clicks the start screen on its name, away from its buttons, and waits for
 # the board; sets WINDOW and its geometry.
 click_through_splash() {
-    xdotool mousemove --window "$SPLASH" 200 40 click 1
+    open_board_from_splash 1
+    xdotool windowactivate --sync "$WINDOW" 2>/dev/null || xdotool windowfocus --sync "$WINDOW"
+}
+
+# Clicks the start screen on its name with mouse button $1 and waits for the
+# board, without giving it the keyboard; sets WINDOW, WIN_X and WIN_Y.
+open_board_from_splash() {
+    xdotool mousemove --window "$SPLASH" 200 40 click "$1"
     local id
+    WINDOW= # the start screen's geometry set it
     for _ in $(seq 100); do
         for id in $(xdotool search --onlyvisible --name '^Zembrak$' 2>/dev/null); do
             [ "$id" = "$SPLASH" ] && continue
@@ -88,7 +96,6 @@ click_through_splash() {
     eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
     WIN_X=$X
     WIN_Y=$Y
-    xdotool windowactivate --sync "$WINDOW" 2>/dev/null || xdotool windowfocus --sync "$WINDOW"
 }
 
 # Starts the program, with any arguments given, and clicks through its

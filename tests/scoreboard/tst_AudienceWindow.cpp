@@ -5,10 +5,12 @@
 #include "support/PaintCounter.h"
 
 #include "controls/ClockDisplay.h"
+#include "controls/Label.h"
 #include "controls/PictureBox.h"
 #include "controls/Shape.h"
 #include "scoreboard/AudienceWindow.h"
 
+#include <QFontMetricsF>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -60,6 +62,77 @@ TEST_F(AudienceWindowTest, ShowsTheBoardLetterBoxedInItsBackgroundColour)
     EXPECT_EQ(image.pixelColor(5, 5), colorOf(Settings::FormBack)); // the bar
     const QPoint lamp = board->shpKHome->mapTo(board.get(), board->shpKHome->rect().center());
     EXPECT_EQ(image.pixelColor(shown(lamp)), QColor(255, 0, 0));
+}
+
+TEST_F(AudienceWindowTest, TitleNamesAndCaptionsShowWholeAtEverySize)
+{
+    Settings::TitleText = QStringLiteral("WORLD JUDO CHAMPIONSHIPS!"); // the longest the box takes
+    Settings::HomeText = QStringLiteral("ARGVELASHVILI");
+    Settings::VisitorText = QStringLiteral("TANAKA Hiroshi (JPN)");
+    board->UpdateLabels();
+    board->show();
+    audience->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(audience));
+    const QList<Label *> labels = board->findChildren<Label *>();
+    for (const QSize size :
+        {QSize(632, 453), QSize(1920, 1080), QSize(1920, 400), QSize(400, 900), QSize(200, 150)}) {
+        board->resize(size);
+        audience->resize(size.width() * 3 / 2 + 7, size.height() * 3 / 2 + 31);
+        QCoreApplication::processEvents();
+        for (const Label *label : labels) {
+            if (label->Caption().isEmpty())
+                continue;
+            const QFont shown = label->shownFont();
+            const QString context = QStringLiteral("%1 \"%2\" on a %3 x %4 board")
+                                        .arg(label->objectName(), label->Caption())
+                                        .arg(size.width())
+                                        .arg(size.height());
+            EXPECT_LE(QFontMetricsF(shown).horizontalAdvance(label->Caption()), label->width())
+                << context.toStdString();
+            EXPECT_LE(shown.pixelSize(), std::max(1, int(std::lround(label->FontSize() * 96 / 72))));
+        }
+
+        // The audience sees the texts whole: their ink (pixels near the text
+        // colour, which a box's blended edge never is) keeps clear of the
+        // edges of their boxes.
+        // (On a board much taller than wide the clock, whose digits follow
+        // the height, runs over the names; the measures above hold there.)
+        if (size.width() * 453 < size.height() * 632)
+            continue;
+        const QImage image = audience->grab().toImage();
+        const struct
+        {
+            const Label *label;
+            QColor ink;
+        } texts[] = {{board->lblTitle, Qt::white}, {board->lblHomeName, Qt::black},
+            {board->lblVisitorName, Qt::white}};
+        for (const auto &text : texts) {
+            // The Visitor panel runs a little past the board's right edge.
+            const QRect box =
+                QRect(shown(text.label->geometry().topLeft()), shown(text.label->geometry().bottomRight()))
+                    .intersected(audience->boardRect());
+            int first = -1;
+            int last = -1;
+            for (int x = box.left(); x <= box.right(); ++x) {
+                for (int y = box.top() + 2; y <= box.bottom() - 2; ++y) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    if (std::abs(pixel.red() - text.ink.red()) + std::abs(pixel.green() - text.ink.green()) +
+                            std::abs(pixel.blue() - text.ink.blue()) <
+                        150) {
+                        first = first < 0 ? x : first;
+                        last = x;
+                        break;
+                    }
+                }
+            }
+            const std::string context = text.label->objectName().toStdString() + " at " +
+                                        std::to_string(size.width()) + " x " + std::to_string(size.height());
+            ASSERT_GE(first, 0) << context;
+            EXPECT_GT(first, box.left() + 1) << context << ": ink from " << first << " to " << last << " in "
+                                             << box.left() << " to " << box.right();
+            EXPECT_LT(last, box.right() - 1) << context;
+        }
+    }
 }
 
 TEST_F(AudienceWindowTest, NewFormColourReachesTheMargins)

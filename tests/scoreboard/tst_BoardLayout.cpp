@@ -82,6 +82,12 @@ TEST_F(BoardLayout, FontsAreRecordedInWholePoints)
     EXPECT_EQ(board->lblHomeName->FontSize(), 22);
     EXPECT_EQ(board->lblCreatedBy->FontSize(), 13);
     EXPECT_EQ(board->Label3->FontSize(), 24);
+
+    // At the design size every default caption fits and so keeps its size.
+    for (const Label *label : board->findChildren<Label *>()) {
+        EXPECT_EQ(label->shownFont().pixelSize(), std::lround(label->FontSize() * 96 / 72))
+            << label->objectName().toStdString();
+    }
 }
 
 TEST_F(BoardLayout, ResizingScalesEveryControlByTheRatios)

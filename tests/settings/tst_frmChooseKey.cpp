@@ -78,3 +78,26 @@ TEST_F(ChooseKey, KeysPressedOnTheWindow)
     EXPECT_EQ(ChosenKey, QStringLiteral("0"));
     EXPECT_TRUE(again.lblUsed->isHidden());
 }
+
+TEST_F(ChooseKey, PromptAndMessageFitTheirBoxes)
+{
+    frmOptions options;
+    for (const char *purpose :
+        {"start / stop the contest clock", "reset the contest clock", "clear a number", "sound the buzzer"}) {
+        ChooseKeyPurpose = QLatin1String(purpose);
+        const frmChooseKey chooser(&options);
+        for (const QLabel *label : {chooser.lblChoose, chooser.lblUsed}) {
+            const QRect needed =
+                label->fontMetrics().boundingRect(label->rect(), Qt::TextWordWrap, label->text());
+            EXPECT_LE(needed.height(), label->height()) << purpose << ": " << label->text().toStdString();
+            EXPECT_LE(needed.width(), label->width()) << purpose;
+            // Smaller than designed only where the designed size would cut it.
+            QFont designed = label->font();
+            designed.setPointSizeF(18);
+            const bool fitsDesigned = QFontMetrics(designed)
+                                          .boundingRect(label->rect(), Qt::TextWordWrap, label->text())
+                                          .height() <= label->height();
+            EXPECT_EQ(label->font().pointSizeF() == 18, fitsDesigned) << purpose;
+        }
+    }
+}

@@ -203,6 +203,33 @@ TEST_F(Options, TextBoxesTakeTwentyFiveAndTwentyCharacters)
     EXPECT_EQ(stored("TextSettings", "VisitorText"), typed.left(20));
 }
 
+TEST_F(Options, StoredTextsLongerThanTheBoxesAreKeptWholeUnlessShortened)
+{
+    TitleText = QStringLiteral("European Judo Championships Open 2026"); // 37 characters
+    HomeText = QStringLiteral("TANAKA Hiroshi (JPN) Jr."); // 24
+    VisitorText = QStringLiteral("ARGVELASHVILI Lasha (GEO)"); // 25
+    const QString visitor = VisitorText;
+    frmOptions dialog;
+    dialog.show();
+    EXPECT_EQ(dialog.txtTitleText->text(), TitleText) << "shown whole";
+    // Typing does not lengthen a loaded long text; shortening it does not
+    // let it grow back past the box's own limit of 20.
+    QTest::keyClick(dialog.txtVisitorText, Qt::Key_End);
+    QTest::keyClicks(dialog.txtVisitorText, QStringLiteral("xy"));
+    EXPECT_EQ(dialog.txtVisitorText->text(), visitor);
+    QTest::keyClick(dialog.txtVisitorText, Qt::Key_Backspace);
+    QTest::keyClicks(dialog.txtVisitorText, QStringLiteral("!"));
+    EXPECT_EQ(dialog.txtVisitorText->text(), visitor.chopped(1));
+    dialog.txtHomeText->selectAll();
+    QTest::keyClicks(dialog.txtHomeText, QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
+    EXPECT_EQ(dialog.txtHomeText->text(), QStringLiteral("abcdefghijklmnopqrst"));
+
+    click(dialog.cmdOk);
+    EXPECT_EQ(stored("TextSettings", "TitleText"), QStringLiteral("European Judo Championships Open 2026"));
+    EXPECT_EQ(HomeText, QStringLiteral("abcdefghijklmnopqrst"));
+    EXPECT_EQ(stored("TextSettings", "VisitorText"), visitor.chopped(1));
+}
+
 TEST_F(Options, OkWritesEveryKeyAndKeepsValuesItCannotShow)
 {
     LEDType = 7;
