@@ -273,3 +273,97 @@ TEST_F(MatchFeedTest, ServesTheOverlayPageBesideTheProgram)
     EXPECT_TRUE(page->received.contains("text/html"));
     EXPECT_TRUE(page->body().contains("new EventSource(\"/events\")"));
 }
+
+namespace {
+
+// The header lines of a response, without the status line, sorted, so that
+// two answers can be compared whatever order their headers came in.
+std::string headerLines(const QByteArray &response)
+{
+    QByteArrayList lines = response.left(response.indexOf("\r\n\r\n")).split('\n');
+    lines.removeFirst();
+    for (QByteArray &line : lines)
+        line = line.trimmed();
+    std::sort(lines.begin(), lines.end());
+    return lines.join('\n').toStdString();
+}
+
+bool closes(Client &client)
+{
+    return QTest::qWaitFor([&] { return client.socket.state() == QAbstractSocket::UnconnectedState; }, 3000);
+}
+
+} // namespace
+
+TEST_F(MatchFeedTest, AmbiguousRequestLengthsAre400)
+{
+    const auto both = ask("POST", "/state", "Content-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n");
+    EXPECT_TRUE(both->received.startsWith("HTTP/1.1 400")) << both->received.toStdString();
+    EXPECT_TRUE(closes(*both));
+    const auto twice = ask("GET", "/state", "Content-Length: 0\r\nContent-Length: 5\r\n");
+    EXPECT_TRUE(twice->received.startsWith("HTTP/1.1 400")) << twice->received.toStdString();
+    EXPECT_TRUE(closes(*twice));
+
+    // The same value twice is one length; and a bad request behind a good one
+    // on the same connection is caught too.
+    Client pipelined(feed->serverPort());
+    pipelined.socket.write(request("GET", "/state", "Content-Length: 0\r\ncontent-length: 0\r\n") +
+                           request("GET", "/state", "Transfer-Encoding: chunked\r\nContent-Length: 9\r\n"));
+    ASSERT_TRUE(closes(pipelined));
+    EXPECT_TRUE(pipelined.received.startsWith("HTTP/1.1 200")) << pipelined.received.toStdString();
+    EXPECT_EQ(pipelined.received.count("HTTP/1.1 "), 2);
+    EXPECT_TRUE(pipelined.received.contains("HTTP/1.1 400")) << pipelined.received.toStdString();
+}
+
+TEST_F(MatchFeedTest, ConnectionCloseAndHttp10EndTheConnectionAfterTheAnswer)
+{
+    const auto close = ask("GET", "/state", "Connection: close\r\n");
+    EXPECT_TRUE(close->received.startsWith("HTTP/1.1 200")) << close->received.toStdString();
+    EXPECT_TRUE(closes(*close));
+
+    Client old(feed->serverPort());
+    old.socket.write("GET /state HTTP/1.0\r\n\r\n");
+    EXPECT_TRUE(closes(old));
+    EXPECT_TRUE(old.received.contains("\"clock\":\"2:00\"")) << old.received.toStdString();
+
+    // HTTP/1.1 keeps the connection for the next request.
+    Client kept(feed->serverPort());
+    kept.socket.write(request("GET", "/state"));
+    ASSERT_TRUE(kept.waitForResponse());
+    kept.received.clear();
+    kept.socket.write(request("HEAD", "/state"));
+    EXPECT_TRUE(kept.waitFor("\r\n\r\n")) << "the second request on one connection went unanswered";
+    EXPECT_EQ(kept.socket.state(), QAbstractSocket::ConnectedState);
+}
+
+TEST_F(MatchFeedTest, AnUpgradeRequestGetsItsAnswerAndNothingAfter)
+{
+    // No other protocol is spoken here: the answer is plain HTTP, and the
+    // connection ends with it, as the HTTP server reads nothing more on it.
+    for (const char *path : {"/events", "/state"}) {
+        Client client(feed->serverPort());
+        client.socket.write(request("GET", path, "Connection: Upgrade\r\nUpgrade: websocket\r\n"));
+        ASSERT_TRUE(closes(client)) << path;
+        EXPECT_TRUE(client.received.startsWith("HTTP/1.1 200")) << client.received.toStdString();
+        EXPECT_EQ(client.received.count("HTTP/1.1"), 1) << client.received.toStdString();
+        EXPECT_TRUE(client.received.contains("Connection: close")) << client.received.toStdString();
+        if (qstrcmp(path, "/events") == 0) {
+            for (const QByteArray &line : client.body().split('\n'))
+                EXPECT_TRUE(line.isEmpty() || line.startsWith("id: ") || line.startsWith("data: {"))
+                    << line.toStdString();
+        }
+    }
+}
+
+TEST_F(MatchFeedTest, HeadHasTheHeadersOfGet)
+{
+    for (const char *path : {"/", "/state", "/events", "/nothing"}) {
+        Client get(feed->serverPort());
+        get.socket.write(request("GET", path));
+        ASSERT_TRUE(get.waitFor("\r\n\r\n")) << path;
+        const auto head = ask("HEAD", path);
+        EXPECT_EQ(headerLines(head->received), headerLines(get.received)) << path;
+        QTest::qWait(50);
+        EXPECT_TRUE(head->body().isEmpty()) << path << ": " << head->received.toStdString();
+    }
+}
