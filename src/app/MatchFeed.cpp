@@ -554,7 +554,17 @@ void MatchFeed::boardChanged()
     state.insert(QStringLiteral("seq"), ++m_seq);
     m_state = state;
     m_stateJson = QJsonDocument(m_state).toJson(QJsonDocument::Compact);
+    // Sent once the keys at hand are handled: a burst of them costs the
+    // push clients one event, not one each.
+    if (!m_broadcastQueued) {
+        m_broadcastQueued = true;
+        QMetaObject::invokeMethod(this, &MatchFeed::broadcastLatest, Qt::QueuedConnection);
+    }
+}
 
+void MatchFeed::broadcastLatest()
+{
+    m_broadcastQueued = false;
     m_event = event();
     // Each client gets the latest state as soon as it has taken the last
     // one in; one that lags skips the states between, so its buffer holds
@@ -591,6 +601,8 @@ void MatchFeed::push(QTcpSocket *client)
     const bool waiting = connection->sentSeq != 0 && client->bytesToWrite() > 0;
     if (client->state() != QAbstractSocket::ConnectedState || waiting || connection->sentSeq == m_seq)
         return;
+    if (m_broadcastQueued || m_event.isEmpty())
+        m_event = event(); // a client that comes or drains before the broadcast
     connection->sentSeq = m_seq;
     client->write(m_event);
     // Straight to the kernel, without blocking: a client that keeps up then

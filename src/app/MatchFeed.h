@@ -69,12 +69,14 @@ public:
     static QString overlayPath();
 
 signals:
-    // A change went out to every push client; seq is its number.
+    // The latest change went out to every push client that keeps up; seq is
+    // its number.
     void broadcast(qint64 seq);
 
 private:
     friend class FeedServer;
     void boardChanged();
+    void broadcastLatest();
     void addPushClient(QTcpSocket *socket);
     void push(QTcpSocket *client);
     QByteArray event() const;
@@ -86,6 +88,7 @@ private:
     QByteArray m_stateJson;
     QByteArray m_event;
     qint64 m_seq = 0;
+    bool m_broadcastQueued = false;
     QList<QTcpSocket *> m_pushClients; // each leaves the list as it goes
 
 };

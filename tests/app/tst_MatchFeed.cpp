@@ -148,12 +148,23 @@ TEST_F(MatchFeedTest, APushClientSeesAPenaltyAsItIsGiven)
     EXPECT_TRUE(client.received.contains("Content-Type: text/event-stream"));
     EXPECT_TRUE(client.received.contains("Access-Control-Allow-Origin: *"));
 
-    // Sent with the change itself, not on a later turn of the event loop.
+    // Sent on the event loop's next pass, with no timer between.
     QSignalSpy sent(feed.get(), &MatchFeed::broadcast);
     QTest::keyClick(board->picSVisitor, Qt::Key_Return);
+    EXPECT_EQ(feed->state().value("visitor").toObject().value("shido").toBool(), true);
+    QCoreApplication::processEvents();
     EXPECT_EQ(sent.count(), 1);
     ASSERT_TRUE(client.waitFor("\"shido\":true", 1000));
     EXPECT_EQ(feed->pushClientCount(), 1);
+
+    // A burst of keys handled together goes out as one event, the last state.
+    for (int i = 0; i < 51; ++i)
+        QTest::keyClick(board->picKHome, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sent.count(), 2);
+    EXPECT_EQ(sent.last().value(0).toLongLong(), feed->seq());
+    ASSERT_TRUE(client.waitFor("\"seq\":" + QByteArray::number(feed->seq()) + ","));
+    EXPECT_EQ(client.received.count("data: "), 3);
 }
 
 TEST_F(MatchFeedTest, RefusesWhatItDoesNotServe)
@@ -392,8 +403,8 @@ TEST_F(MatchFeedTest, AStalledClientHoldsOnlyTheLatestStateAndTheBoardNeverWaits
         board->UpdateOtherColors();
         tick();
         ASSERT_EQ(feed->seq(), seq + 1) << "a change was held back";
-        mostBuffered = std::max(mostBuffered, feed->bufferedBytes());
         QCoreApplication::processEvents();
+        mostBuffered = std::max(mostBuffered, feed->bufferedBytes());
     }
     EXPECT_GT(mostBuffered, 0) << "the stalled client never fell behind";
     EXPECT_LE(mostBuffered, event);
@@ -416,6 +427,7 @@ TEST_F(MatchFeedTest, APushClientThatTakesNothingInForTheIdleTimeIsDropped)
         board->PenaltyHK = board->PenaltyHK == VbTrue ? VbFalse : VbTrue;
         board->UpdateOtherColors();
         tick();
+        QCoreApplication::processEvents();
     }
     ASSERT_GT(feed->bufferedBytes(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return feed->pushClientCount() == 0; }, 5000));
