@@ -251,11 +251,20 @@ private:
         for (qsizetype i = std::min(start, data.size()) - 1; i >= 0; --i)
             m_socket->ungetChar(data.at(i));
         m_unframed = true;
-        m_closeAfter.clear();
-        // Queued, so that it follows the answers the server is about to write.
+        refuseAfterAnswers(answer, 100);
+    }
+
+    // After the server has answered the requests before it, which it may
+    // do over several passes of the event loop; a few passes at most.
+    void refuseAfterAnswers(const QByteArray &answer, int passes)
+    {
         QMetaObject::invokeMethod(
             this,
-            [this, answer] {
+            [this, answer, passes] {
+                if (m_ending)
+                    return; // an answer before it closed the connection
+                if (!m_closeAfter.isEmpty() && passes > 0)
+                    return refuseAfterAnswers(answer, passes - 1);
                 m_ending = true;
                 m_socket->readAll();
                 refuse(m_socket, answer);
