@@ -21,8 +21,9 @@ class FeedServer;
 // costs nothing while nothing changes.
 //
 // Qt's HTTP server parses the requests; the listening socket is ours, so
-// that the client limit, the request size limit and the dropping of stalled
-// push clients can be enforced on each connection.
+// that the client limit, the framing and size of requests, their deadlines
+// and the dropping of stalled push clients can be enforced on each
+// connection before Qt reads it.
 class MatchFeed : public QObject
 {
     Q_OBJECT
@@ -30,9 +31,14 @@ class MatchFeed : public QObject
 public:
     static constexpr int MaxClients = 256;
     static constexpr qint64 MaxRequestBytes = 8 * 1024;
+    // Answers waiting for a client that sends requests without reading them.
     static constexpr qint64 MaxBufferedBytes = 1024 * 1024;
-    // A connection that sends no request for this long is closed, so that
-    // idle ones cannot hold the client places; push clients are exempt.
+    // A request must be whole this long after its first byte, and a
+    // connection that sends nothing for the idle time between requests is
+    // closed, so that neither a trickling nor a silent client holds a place
+    // for good. A push client that takes nothing in for the idle time is
+    // dropped.
+    static constexpr int DefaultRequestTimeoutMs = 10'000;
     static constexpr int DefaultIdleTimeoutMs = 30'000;
 
     explicit MatchFeed(frmScoreboard &board, QObject *parent = nullptr);
@@ -40,15 +46,22 @@ public:
 
     // False, with errorString(), when the address cannot be bound.
     bool listen(const QHostAddress &address, quint16 port);
+    // Serves on a socket that is already bound and listening; the feed
+    // takes the descriptor over.
+    bool listen(qintptr boundDescriptor);
     quint16 serverPort() const;
     QString errorString() const;
+    // For connections accepted from now on.
     void setIdleTimeout(int ms);
+    void setRequestTimeout(int ms);
 
     // The match as the feed tells it, and its change counter.
     QJsonObject state() const { return m_state; }
     qint64 seq() const { return m_seq; }
     int clientCount() const;
     int pushClientCount() const { return int(m_pushClients.size()); }
+    // What the push clients have not yet taken into their kernel buffers.
+    qint64 bufferedBytes() const;
 
     // The match as the board shows it, without seq.
     static QJsonObject stateOf(const frmScoreboard &board);
@@ -56,13 +69,16 @@ public:
     static QString overlayPath();
 
 signals:
-    // A change went out to every push client; seq is its number.
+    // The latest change went out to every push client that keeps up; seq is
+    // its number.
     void broadcast(qint64 seq);
 
 private:
     friend class FeedServer;
     void boardChanged();
+    void broadcastLatest();
     void addPushClient(QTcpSocket *socket);
+    void push(QTcpSocket *client);
     QByteArray event() const;
 
     QPointer<frmScoreboard> m_board;
@@ -70,6 +86,9 @@ private:
     std::unique_ptr<FeedServer> m_server;
     QJsonObject m_state;
     QByteArray m_stateJson;
+    QByteArray m_event;
     qint64 m_seq = 0;
-    QList<QPointer<QTcpSocket>> m_pushClients;
+    bool m_broadcastQueued = false;
+    QList<QTcpSocket *> m_pushClients; // each leaves the list as it goes
+
 };

@@ -5,10 +5,14 @@
 #include "scoreboard/AudienceWindow.h"
 #include "scoreboard/frmScoreboard.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
+#include <QTcpServer>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -31,7 +35,34 @@ QScreen *screenNumber(int index, const char *option)
     return QGuiApplication::primaryScreen();
 }
 
+QString hostAndPort(const QHostAddress &address, quint16 port)
+{
+    const QString host = address.protocol() == QAbstractSocket::IPv6Protocol
+                             ? QStringLiteral("[%1]").arg(address.toString())
+                             : address.toString();
+    return QStringLiteral("%1:%2").arg(host).arg(port);
+}
+
+// The feed's socket, bound at start-up, until the board's feed takes it.
+QPointer<QTcpServer> boundFeed;
+
 } // namespace
+
+bool bindVenueFeed(const VenueOptions &options)
+{
+    if (options.feedPort == 0)
+        return true;
+    auto *server = new QTcpServer(QCoreApplication::instance());
+    if (!server->listen(options.feedAddress, options.feedPort)) {
+        warn(QStringLiteral("--feed: cannot serve on %1: %2")
+                 .arg(hostAndPort(options.feedAddress, options.feedPort), server->errorString()));
+        delete server;
+        return false;
+    }
+    delete boundFeed;
+    boundFeed = server;
+    return true;
+}
 
 void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
 {
@@ -62,11 +93,20 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
 
     if (options.feedPort != 0) {
         auto *feed = new MatchFeed(board, &board);
-        if (!feed->listen(options.feedAddress, options.feedPort)) {
-            warn(QStringLiteral("--feed: cannot serve on %1:%2: %3")
-                     .arg(options.feedAddress.toString())
-                     .arg(options.feedPort)
-                     .arg(feed->errorString()));
+        bool serving = false;
+        if (boundFeed) {
+            // The socket bound at start-up, passed on without closing it.
+            const int descriptor = ::dup(int(boundFeed->socketDescriptor()));
+            delete boundFeed;
+            serving = descriptor >= 0 && feed->listen(descriptor);
+            if (!serving && descriptor >= 0)
+                ::close(descriptor);
+        } else {
+            serving = feed->listen(options.feedAddress, options.feedPort);
+        }
+        if (!serving) {
+            warn(QStringLiteral("--feed: cannot serve on %1: %2")
+                     .arg(hostAndPort(options.feedAddress, options.feedPort), feed->errorString()));
             delete feed;
         }
     }
