@@ -69,7 +69,7 @@ void frmHelp::Form_Load()
     QFile file(HelpFilePath());
     if (QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly)) {
         const QByteArray rtf = file.read(MaxHelpFileBytes);
-        fillTextDocument(rtbHelp->document(), HelpLayout::fitted(RtfReader::parse(rtf)));
+        fillTextDocument(rtbHelp->document(), HelpLayout::fitted(RtfReader::parse(rtf, HelpLayout::MaxReadSize)));
         rtbHelp->moveCursor(QTextCursor::Start);
     } else {
         // A file that cannot be read is as good as gone.

@@ -33,17 +33,22 @@ struct Spent
 Spent spent(const RtfReader::Document &document)
 {
     Spent total;
+    const qint64 block = RtfReader::BlockCost * CostScale;
     for (const RtfReader::Paragraph &paragraph : document.Paragraphs) {
         const qint64 spacing = (paragraph.SpaceBefore + paragraph.SpaceAfter) / 20;
-        total.cost += RtfReader::BlockCost * MinCostPoints + spacing;
-        total.worstHeight += 2 * (spacing + MinCostPoints);
+        total.cost += block + spacing * CostScale / 12;
+        total.worstHeight += 2 * (spacing + 12);
         for (const RtfReader::Run &run : paragraph.Runs) {
-            const qint64 points = std::max(MinCostPoints, run.Format.HalfPoints / 2);
-            total.cost += RtfReader::BlockCost * MinCostPoints + run.Text.size() * points;
-            total.worstHeight += 2 * run.Text.size() * points;
+            total.cost += block + run.Text.size() * characterCost(run.Format.HalfPoints);
+            total.worstHeight += 2 * run.Text.size() * std::max(12, run.Format.HalfPoints / 2);
         }
     }
     return total;
+}
+
+QString joined(const RtfReader::Document &document)
+{
+    return document.plainText().remove(u'\n');
 }
 
 } // namespace
@@ -63,7 +68,7 @@ TEST(HelpLayout, TheShippedManualIsShownWholeAndUnchanged)
             EXPECT_EQ(shown.Paragraphs[i].Runs[j].Format, manual.Paragraphs[i].Runs[j].Format);
     }
     // Room to spare for a manual many times as long.
-    EXPECT_LT(spent(shown).cost * 8, MaxLayoutCost);
+    EXPECT_LT(spent(shown).cost * 8, MaxLayoutCost * CostScale);
 }
 
 TEST(HelpLayout, FontsAbove72PointsAreShownAt72)
@@ -95,22 +100,63 @@ TEST(HelpLayout, HugeTextIsCutToTheBudgetWithANote)
         RtfReader::Document kept = shown;
         kept.Paragraphs.removeLast();
         const Spent total = spent(kept);
-        EXPECT_LE(total.cost, MaxLayoutCost);
+        // Long paragraphs, shown in pieces, add a few paragraphs' cost.
+        EXPECT_LE(total.cost, MaxLayoutCost * CostScale * 101 / 100);
         // Qt's text layout stops ending past about 8.4 million pixels.
         EXPECT_LT(total.worstHeight, 8'388'607 / 2);
         // Not cut far short of the budget either: most of it is shown.
-        EXPECT_GT(total.cost, MaxLayoutCost * 9 / 10);
-        // What is shown is the file's beginning, as it was.
-        EXPECT_TRUE(read.plainText().startsWith(kept.plainText()));
+        EXPECT_GT(total.cost, MaxLayoutCost * CostScale * 9 / 10);
+        // What is shown is the file's beginning, as it was, in paragraphs
+        // Qt can lay out one at a time.
+        EXPECT_TRUE(joined(read).startsWith(joined(kept)));
+        for (const RtfReader::Paragraph &paragraph : std::as_const(kept.Paragraphs))
+            EXPECT_LE(paragraph.text().size(), MaxParagraphLength);
+        // Reading no further than the budget can reach shows the same.
+        EXPECT_EQ(fitted(RtfReader::parse(rtf, MaxReadSize)).plainText(), shown.plainText());
     }
+}
+
+TEST(HelpLayout, ALongParagraphGoesOnInPiecesAfterABlank)
+{
+    RtfReader::Paragraph paragraph;
+    paragraph.FirstIndent = 360;
+    paragraph.SpaceBefore = 120;
+    paragraph.SpaceAfter = 240;
+    RtfReader::CharFormat bold;
+    bold.Bold = true;
+    // 1990 characters, then a bold run of words, then a word of nearly 2500 letters
+    // with a surrogate pair where the limit falls.
+    paragraph.Runs << RtfReader::Run {QString(1990, u'x'), {}}
+                   << RtfReader::Run {QStringLiteral(" judo kata nage"), bold}
+                   << RtfReader::Run {QString(1990, u'y') + QString::fromUcs4(U"\U0001F94B") + QString(500, u'z'), {}};
+    RtfReader::Document document;
+    document.Paragraphs << paragraph;
+    const RtfReader::Document shown = fitted(document);
+    EXPECT_FALSE(shown.Truncated);
+    EXPECT_EQ(joined(shown), joined(document));
+    ASSERT_EQ(shown.Paragraphs.size(), 3);
+    // Broken after the blank nearest the limit, the format kept on both sides.
+    EXPECT_EQ(shown.Paragraphs[0].text(), QString(1990, u'x') + QStringLiteral(" judo "));
+    EXPECT_TRUE(shown.Paragraphs[0].Runs.last().Format.Bold);
+    EXPECT_TRUE(shown.Paragraphs[1].Runs.first().Format.Bold);
+    EXPECT_TRUE(shown.Paragraphs[1].text().startsWith(QStringLiteral("kata nage")));
+    // No blank near the limit: cut there, but not between a pair's halves.
+    EXPECT_TRUE(shown.Paragraphs[1].text().endsWith(QString(1, u'y')));
+    EXPECT_TRUE(shown.Paragraphs[2].text().startsWith(QString::fromUcs4(U"\U0001F94B")));
+    // One paragraph to the reader: indent and space before on the first
+    // piece only, space after on the last.
+    EXPECT_EQ(shown.Paragraphs[0].FirstIndent, 360);
+    EXPECT_EQ(shown.Paragraphs[1].FirstIndent, 0);
+    EXPECT_EQ(shown.Paragraphs[0].SpaceBefore, 120);
+    EXPECT_EQ(shown.Paragraphs[2].SpaceBefore, 0);
+    EXPECT_EQ(shown.Paragraphs[0].SpaceAfter, 0);
+    EXPECT_EQ(shown.Paragraphs[2].SpaceAfter, 240);
 }
 
 TEST(HelpLayout, ACutKeepsSurrogatePairsWhole)
 {
-    // Each run of 12 pt text costs its characters times 12; pick the pair's
-    // place so that the budget ends between its halves.
-    const qint64 perRun = RtfReader::BlockCost * MinCostPoints;
-    const qint64 characters = (MaxLayoutCost - 2 * perRun) / MinCostPoints;
+    // One run of 12 pt text; the budget ends between the pair's halves.
+    const qsizetype characters = MaxLayoutCost - 2 * RtfReader::BlockCost;
     RtfReader::Document document;
     RtfReader::Paragraph paragraph;
     QString text(characters - 1, u'x');
@@ -118,10 +164,11 @@ TEST(HelpLayout, ACutKeepsSurrogatePairsWhole)
     paragraph.Runs << RtfReader::Run {text, {}};
     document.Paragraphs << paragraph;
     const RtfReader::Document shown = fitted(document);
-    ASSERT_EQ(shown.Paragraphs.size(), 2);
-    const QString kept = shown.Paragraphs[0].text();
-    EXPECT_EQ(kept, QString(characters - 1, u'x'));
-    EXPECT_EQ(shown.Paragraphs[1].text(), CutNote);
+    ASSERT_GE(shown.Paragraphs.size(), 2);
+    EXPECT_EQ(shown.Paragraphs.last().text(), CutNote);
+    RtfReader::Document kept = shown;
+    kept.Paragraphs.removeLast();
+    EXPECT_EQ(joined(kept), QString(characters - 1, u'x'));
 }
 
 TEST(HelpLayout, AFileTheReaderCutGetsTheNoteToo)
