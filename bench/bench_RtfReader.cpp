@@ -6,6 +6,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTextDocument>
 
 #include <benchmark/benchmark.h>
 
@@ -76,6 +79,40 @@ void BM_OpenHelpWindow(benchmark::State &state)
     }
 }
 BENCHMARK(BM_OpenHelpWindow)->Unit(benchmark::kMillisecond);
+
+// A help file of one paragraph of short words at one font size, as a damaged
+// or hostile file may hold: "\\fs1000" with 40 000 words, "\\fs100" with
+// 200 000.
+QByteArray bigWords(int halfPoints, int words)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\fs" + QByteArray::number(halfPoints) + ' ';
+    for (int i = 0; i < words; ++i)
+        rtf += (i % 2 ? "b " : "a ");
+    return rtf + '}';
+}
+
+// F1 with such a file: the window built, shown, and its whole document laid
+// out (as scrolling to its end does). All of it runs on the board's thread,
+// so this is how long the clock and the feed wait.
+void BM_OpenLargeHelp(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zembrakhelpfile.rtf"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return state.SkipWithError("no file");
+    file.write(bigWords(int(state.range(0)), int(state.range(1))));
+    file.close();
+    frmHelp::setHelpFilePath(path);
+    for (auto _ : state) {
+        frmHelp help;
+        help.show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(help.rtbHelp->document()->pageCount());
+    }
+    frmHelp::setHelpFilePath(QString());
+}
+BENCHMARK(BM_OpenLargeHelp)->Args({1000, 40000})->Args({100, 200000})->Args({24, 4000000})->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,12 +1,14 @@
 #include "app/frmHelp.h"
 
 #include "app/RtfTextDocument.h"
+#include "modules/HelpLayout.h"
 #include "modules/RtfReader.h"
 #include "modules/VbTypes.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScreen>
@@ -62,10 +64,12 @@ void frmHelp::setHelpFilePath(const QString &path)
 
 void frmHelp::Form_Load()
 {
+    // Only a regular file is a manual: opening a FIFO waits for a writer
+    // that never comes, and a device may never end.
     QFile file(HelpFilePath());
-    if (file.exists() && file.open(QIODevice::ReadOnly)) {
+    if (QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly)) {
         const QByteArray rtf = file.read(MaxHelpFileBytes);
-        fillTextDocument(rtbHelp->document(), RtfReader::parse(rtf));
+        fillTextDocument(rtbHelp->document(), HelpLayout::fitted(RtfReader::parse(rtf, HelpLayout::MaxReadSize)));
         rtbHelp->moveCursor(QTextCursor::Start);
     } else {
         // A file that cannot be read is as good as gone.
@@ -89,6 +93,10 @@ frmHelp *frmHelp::ShowHelp(QWidget *Owner)
     // A window closed earlier is on its way out; the manual is read afresh.
     auto *help = new frmHelp;
     help->setAttribute(Qt::WA_DeleteOnClose);
+    // The manual has no say in when the program ends: closing it over the
+    // start screen, which does not count as a reason to run, must not
+    // quit, and the board ends the run itself when it closes.
+    help->setAttribute(Qt::WA_QuitOnClose, false);
     if (Owner) {
         QRect area(QPoint(), help->size());
         area.moveCenter(Owner->frameGeometry().center());

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <algorithm>
+#include <limits>
 #include <array>
 #include <vector>
 
@@ -108,8 +109,9 @@ bool isHarmlessWord(QStringView word)
 class Parser
 {
 public:
-    explicit Parser(QByteArrayView input)
+    Parser(QByteArrayView input, qsizetype maxSize)
         : m_in(input)
+        , m_maxSize(maxSize)
     {
         m_stack.reserve(64);
         m_stack.push_back(GroupState {});
@@ -140,6 +142,7 @@ private:
     Color colorAt(int index) const;
 
     QByteArrayView m_in;
+    qsizetype m_maxSize;
     qsizetype m_pos = 0;
     std::vector<GroupState> m_stack;
     int m_excessDepth = 0;
@@ -186,6 +189,9 @@ Document Parser::run()
                 character(fromCp1252(c));
         }
     }
+    // The text read before the limit stopped the reading is kept: its
+    // characters are already counted, only its run and paragraph are not.
+    m_maxSize = std::numeric_limits<qsizetype>::max();
     flushText();
     if (!m_paragraph.Runs.isEmpty())
         endParagraph();
@@ -516,7 +522,7 @@ void Parser::character(char16_t ch)
 
 bool Parser::grow(qsizetype amount)
 {
-    if (m_size + amount > MaxDocumentSize) {
+    if (m_size + amount > m_maxSize) {
         m_doc.Truncated = true;
         m_stopped = true;
         return false;
@@ -568,9 +574,9 @@ void Parser::endParagraph()
 
 } // namespace
 
-Document parse(QByteArrayView rtf)
+Document parse(QByteArrayView rtf, qsizetype maxSize)
 {
-    return Parser(rtf).run();
+    return Parser(rtf, std::min(maxSize, MaxDocumentSize)).run();
 }
 
 } // namespace RtfReader

@@ -86,6 +86,7 @@ inline constexpr int MaxDepth = 200;
 inline constexpr qsizetype MaxDocumentSize = 2 * 1024 * 1024;
 inline constexpr qsizetype BlockCost = 8;
 
-Document parse(QByteArrayView rtf);
+// A caller that shows less may stop the reading sooner, at maxSize.
+Document parse(QByteArrayView rtf, qsizetype maxSize = MaxDocumentSize);
 
 } // namespace RtfReader

@@ -15,6 +15,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <variant>
 
 namespace {
@@ -117,11 +118,15 @@ QStringList storeFiles()
 
 // A store file that exists but is no regular file (a FIFO, socket, device or
 // folder) is never opened: reading a FIFO blocks for good, and writing to a
-// device could do anything. The path of the first one, or "" when all are
-// usable.
+// device could do anything. The same goes for the lock file QSettings takes
+// beside the user's file when it writes: it reads a lock it finds there, so
+// a FIFO would hold every save. The path of the first one, or "" when all
+// are usable.
 QString unusableStoreFile()
 {
-    for (const QString &file : storeFiles()) {
+    QStringList files = storeFiles();
+    files << files.first() + QStringLiteral(".lock");
+    for (const QString &file : std::as_const(files)) {
         const QFileInfo info(file);
         if (info.exists() && !info.isFile())
             return file;
@@ -241,7 +246,9 @@ void useFile(const QString &path)
 
 QString fileName()
 {
-    return openStore()->fileName();
+    // Only named, never opened: QSettings reads its file as it is built,
+    // and this is asked just when that file is in doubt.
+    return storeFiles().first();
 }
 
 } // namespace SettingsStore

@@ -7,11 +7,20 @@
 #include "controls/ClockDisplay.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -78,6 +87,39 @@ TEST_F(HelpWindow, AMissingFileShowsTheMessageAndAReopenedWindowReadsTheFileAgai
     frmHelp *second = frmHelp::ShowHelp(nullptr);
     EXPECT_TRUE(second->isVisible());
     EXPECT_EQ(second->rtbHelp->toPlainText(), "Restored manual");
+}
+
+TEST_F(HelpWindow, OnlyARegularFileIsReadAsTheManual)
+{
+    // Opening a FIFO for reading waits for a writer. This one only ever
+    // tries without waiting, so a faulty open is let go and seen, not hung.
+    ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    std::atomic<bool> opened = false;
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        for (int i = 0; i < 300 && !done; ++i) {
+            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                opened = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    frmHelp *fifo = frmHelp::ShowHelp(nullptr);
+    done = true;
+    writer.join();
+    EXPECT_FALSE(opened) << "the FIFO was opened";
+    EXPECT_EQ(fifo->rtbHelp->toPlainText(), frmHelp::MissingFileText);
+    closeHelp();
+
+    // A folder by that name, or a device, is no manual either.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));
+    EXPECT_EQ(frmHelp::ShowHelp(nullptr)->rtbHelp->toPlainText(), frmHelp::MissingFileText);
+    closeHelp();
+    frmHelp::setHelpFilePath(QStringLiteral("/dev/zero"));
+    EXPECT_EQ(frmHelp::ShowHelp(nullptr)->rtbHelp->toPlainText(), frmHelp::MissingFileText);
 }
 
 TEST_F(HelpWindow, FormattingReachesTheView)

@@ -159,6 +159,30 @@ TEST_F(StartScreen, TheButtonsKeepTheStartScreen)
     EXPECT_EQ(splash.board()->lblHomeName->Caption(), "Nomura");
 }
 
+TEST_F(StartScreen, ClosingHelpOverTheStartScreenDoesNotEndTheRun)
+{
+    // Only a running event loop ends on its last window; the run is one.
+    frmSplash splash;
+    splash.show();
+    QTest::mouseClick(splash.cmdHelp, Qt::LeftButton);
+    frmHelp *help = frmHelp::openWindow();
+    ASSERT_NE(help, nullptr);
+    bool lastWindowClosed = false;
+    const QMetaObject::Connection watch = QObject::connect(
+        qApp, &QGuiApplication::lastWindowClosed, qApp, [&lastWindowClosed] { lastWindowClosed = true; });
+    QTimer::singleShot(0, help, [help] { help->close(); });
+    QTimer::singleShot(50, &splash, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QCoreApplication::exec(), 7);
+    QObject::disconnect(watch);
+    EXPECT_FALSE(lastWindowClosed);
+    EXPECT_TRUE(splash.isVisible());
+
+    // The start screen still leads on to the board.
+    QTest::mouseClick(splash.lblClick, Qt::LeftButton);
+    ASSERT_NE(splash.board(), nullptr);
+    EXPECT_TRUE(splash.board()->isVisible());
+}
+
 TEST_F(StartScreen, TheBoardSetupRunsOnTheNewBoardBeforeItShows)
 {
     frmSplash splash;

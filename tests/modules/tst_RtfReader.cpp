@@ -217,3 +217,11 @@ TEST(RtfReader, TheShippedManualReadsCleanly)
     for (const char *leak : {"Arial", "Courier", "Roman;", "\\", "{", "}"})
         EXPECT_FALSE(all.contains(QLatin1String(leak))) << leak;
 }
+
+TEST(RtfReader, ReadingStoppedAtALimitKeepsWhatItRead)
+{
+    // "first" and its run and paragraph, then "second" fills the limit.
+    const Document read = parse("{\\rtf1 first\\par second part}", 5 + 2 * BlockCost + 6);
+    EXPECT_TRUE(read.Truncated);
+    EXPECT_EQ(read.plainText(), "first\nsecond");
+}

@@ -337,16 +337,23 @@ TEST_F(SettingsStoreTest, SpecialFilesAtTheStorePathAreNeverOpened)
     // A FIFO: whoever opens it for reading waits for a writer. A writer that
     // only ever tries without waiting finds out whether anyone did, and lets
     // such a reader go, so that a faulty load fails rather than hangs.
+    // The lock file QSettings takes beside a store it writes is read when
+    // found, so a FIFO there is held off the same way.
     const QString fifo = m_dir.filePath(QStringLiteral("fifo.conf"));
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString lockedStore = m_dir.filePath(QStringLiteral("locked.conf"));
+    const QString fifoLock = lockedStore + QStringLiteral(".lock");
+    for (const QString &path : {fifo, fifoLock})
+        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     std::atomic<bool> opened = false;
     std::atomic<bool> done = false;
     std::thread writer([&] {
         for (int i = 0; i < 300 && !done; ++i) {
-            const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
-                opened = true;
-                ::close(fd);
+            for (const QString &path : {fifo, fifoLock}) {
+                const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    opened = true;
+                    ::close(fd);
+                }
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
@@ -381,6 +388,16 @@ TEST_F(SettingsStoreTest, SpecialFilesAtTheStorePathAreNeverOpened)
         SettingsStore::SaveSetting(QStringLiteral("TextSettings"), QStringLiteral("TitleText"), "x");
         EXPECT_EQ(SettingsStore::GetSetting(QStringLiteral("TextSettings"), QStringLiteral("TitleText"), "d"),
             QStringLiteral("d"));
+        // What the options dialog names when a save fails.
+        EXPECT_EQ(SettingsStore::fileName(), path);
+    }
+    SettingsStore::useFile(lockedStore);
+    {
+        StderrLines said;
+        EXPECT_FALSE(SaveSettings());
+        ASSERT_EQ(said.lines().size(), 1);
+        EXPECT_TRUE(said.lines().first().contains(fifoLock)) << said.lines().first().toStdString();
+        EXPECT_FALSE(QFile::exists(lockedStore));
     }
     done = true;
     writer.join();
