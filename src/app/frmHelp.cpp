@@ -5,6 +5,7 @@
 #include "modules/RtfReader.h"
 #include "modules/VbTypes.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -97,6 +98,7 @@ frmHelp *frmHelp::ShowHelp(QWidget *Owner)
     // start screen, which does not count as a reason to run, must not
     // quit, and the board ends the run itself when it closes.
     help->setAttribute(Qt::WA_QuitOnClose, false);
+    help->m_owner = Owner;
     if (Owner) {
         QRect area(QPoint(), help->size());
         area.moveCenter(Owner->frameGeometry().center());
@@ -125,6 +127,15 @@ void frmHelp::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         Form_Resize();
+}
+
+void frmHelp::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    // A window manager would activate the window beneath; in a bare X
+    // session nothing does, and the operator's keys would go nowhere.
+    if (event->isAccepted() && m_owner && m_owner->isVisible())
+        m_owner->window()->activateWindow();
 }
 
 void frmHelp::Form_Resize()

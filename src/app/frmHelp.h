@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QTextBrowser;
@@ -38,8 +39,12 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void Form_Load();
     void Form_Resize();
+
+    // The window the manual was opened over, which takes the keyboard back.
+    QPointer<QWidget> m_owner;
 };

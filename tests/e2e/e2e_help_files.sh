@@ -2,9 +2,9 @@
 # Files that must never hold the board: a manual of huge text, a FIFO where
 # the manual belongs, and a FIFO as the settings store when Options is
 # confirmed. The clock, as the live feed reports it, keeps to the wall clock
-# within 100 ms while each is opened. Help opened from the start screen and
-# closed leaves the start screen; the board closed under an open manual ends
-# the program cleanly.
+# within 100 ms while each is opened (more under the sanitizers). Help
+# opened from the start screen and closed leaves the start screen; the board
+# closed under an open manual ends the program cleanly.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/options.sh"
 
@@ -116,7 +116,7 @@ awk '$3 == "true" && $2 != last {
 read -r changes spread <"$WORK/spread"
 echo "clock: $changes changes, lateness spread $spread ms"
 [ "$changes" -ge 8 ] || fail "the feed saw the clock change only $changes times: $(cat "$WORK/clock.log")"
-[ "$spread" -le 100 ] || fail "the clock strayed $spread ms from the wall clock: $(cat "$WORK/clock.log")"
+[ "$spread" -le "${E2E_TIME_SLACK_MS:-100}" ] || fail "the clock strayed $spread ms from the wall clock: $(cat "$WORK/clock.log")"
 
 # The board closed under an open manual ends the program, with status 0.
 words 24 100

@@ -2,7 +2,7 @@
 # A kiosk's bare X session, with no window manager to hand the keyboard
 # about: a right click on the start screen opens the board, and keys typed
 # (not sent to a window) reach it at once, and again after the options
-# dialog and the key chooser close. On a 1920 x 1080 board the title and
+# dialog, the manual and the key chooser close. On a 1920 x 1080 board the title and
 # long names show whole, on one line.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/options.sh"
@@ -39,6 +39,17 @@ wait_closed Options
 sleep 1
 xdotool key s
 clock_runs || fail "the board did not get the keyboard back from the options dialog"
+xdotool key s
+
+# The manual, closed by its close box, gives the keyboard back too.
+xdotool key F1
+HELP=$(timeout 10 xdotool search --sync --onlyvisible --name '^Zembrak Help$' | head -n 1) || fail "F1 opened no help"
+sleep 0.5
+"$(dirname "$PROGRAM")/close_window" "$HELP"
+wait_closed "Zembrak Help"
+sleep 1
+xdotool key s
+clock_runs || fail "the board did not get the keyboard back from the help window"
 xdotool key s
 
 # The key chooser gives the keyboard back to the options dialog, whose OK
