@@ -4,6 +4,7 @@
 #include "platform/KeepAwake.h"
 #include "scoreboard/AudienceWindow.h"
 #include "scoreboard/frmScoreboard.h"
+#include "settings/SettingsVariables.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -36,6 +37,11 @@ QScreen *screenNumber(int index, const char *option)
 void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
 {
     new KeepAwake(board);
+
+    if (const std::optional<Rules::SetId> rules = Rules::idFromText(options.rules)) {
+        board.setRules(
+            *rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
+    }
 
     QScreen *screen = options.screen >= 0 ? screenNumber(options.screen, "--screen") : nullptr;
     if (screen) {
