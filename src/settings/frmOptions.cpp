@@ -108,6 +108,7 @@ frmOptions::frmOptions(QWidget *parent)
     createTextTab();
     createPictureTab();
     createAdditionalTab();
+    createRulesTab();
 
     connect(cmdOk, &QPushButton::clicked, this, &frmOptions::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -398,6 +399,7 @@ void frmOptions::Form_Load()
     txtTitleText->setText(TitleText);
     txtHomeText->setText(HomeText);
     txtVisitorText->setText(VisitorText);
+    loadRules();
 }
 
 void frmOptions::showEvent(QShowEvent *event)
@@ -596,6 +598,8 @@ void frmOptions::cmdOk_Click()
     VisitorPic = VisitorPicTemp;
     if (cmbLedType->currentIndex() >= 0)
         LEDType = qint16(cmbLedType->currentIndex());
+
+    saveRules();
 
     // Every key is written in the fixed order, IsKeyCode last, and the
     // store is replaced whole or not at all.
