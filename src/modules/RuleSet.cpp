@@ -154,8 +154,9 @@ Outcome decide(const RuleSet &set, const Match &match, Event event, qint16 side)
             outcome.ends = true;
             outcome.winner = side;
             outcome.ippon = side;
-        } else if (match.goldenScore) {
-            // The first score in golden score decides.
+        } else if (match.goldenScore && !match.holdGoesOn) {
+            // The first score in golden score decides; a hold going on
+            // decides with what it has when it ends.
             if (const qint16 leader = ahead(match.home, match.visitor)) {
                 outcome.ends = true;
                 outcome.winner = leader;

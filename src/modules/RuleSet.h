@@ -80,6 +80,7 @@ struct Match
     Side home;
     Side visitor;
     bool goldenScore = false; // the clock counts up in golden score
+    bool holdGoesOn = false; // a hold is running, and will score what it reaches
 };
 
 enum class Event {

@@ -206,7 +206,7 @@ private:
     void awardHold();
     DigitDisplay *awardDisplay(qint16 side, Rules::Award award) const;
     bool holdGoesOnPastTime();
-    void endHoldPastTime();
+    void endOfHold();
     void showShidos();
     qint64 ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const;
 
@@ -221,6 +221,7 @@ private:
     Rules::Award m_holdAward = Rules::NoAward; // what the running hold has earned so far
     bool m_contestEnded = false; // ended by the rules; cleared when the clock starts again
     bool m_holdPastTime = false; // the time ran out during a hold that goes on
+    qint16 m_holdSide = 0; // the side of the hold last seen running, until it ends
     qint16 m_penaltyButton = 1; // the mouse button of the last press on a penalty lamp
     OleColor m_backColor = rgbColor(192, 192, 192);
 

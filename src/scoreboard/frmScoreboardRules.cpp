@@ -97,7 +97,8 @@ Rules::Match frmScoreboard::matchForRules() const
         return Rules::Side {scoreOf(w), scoreOf(y), scoreOf(k), shidos};
     };
     return Rules::Match {side(nledWHome, nledYHome, nledKHome, ShidoHome),
-        side(nledWVisitor, nledYVisitor, nledKVisitor, ShidoVisitor), GoldenScore};
+        side(nledWVisitor, nledYVisitor, nledKVisitor, ShidoVisitor), GoldenScore,
+        tkHoldHome->Running() || tkHoldVisitor->Running()};
 }
 
 void frmScoreboard::applyRules(Rules::Event event, qint16 side)
@@ -115,6 +116,7 @@ void frmScoreboard::endContest(const Rules::Outcome &outcome, bool buzz)
 {
     m_contestEnded = true;
     m_holdPastTime = false;
+    m_holdSide = 0;
     tkPeriod->setRunning(false);
     tkHoldHome->setRunning(false);
     tkHoldVisitor->setRunning(false);
@@ -143,6 +145,7 @@ void frmScoreboard::leaveGoldenScore()
 {
     m_contestEnded = false;
     m_holdPastTime = false;
+    m_holdSide = 0;
     if (!GoldenScore)
         return;
     GoldenScore = false;
@@ -155,6 +158,7 @@ void frmScoreboard::awardHold()
     const qint16 side = tkHoldHome->Running() ? Home : tkHoldVisitor->Running() ? Visitor : 0;
     if (side == 0)
         return;
+    m_holdSide = side;
     const Rules::Award award =
         Rules::holdAward(m_rules, (side == Home ? tkHoldHome : tkHoldVisitor)->Seconds());
     if (award <= m_holdAward)
@@ -194,16 +198,24 @@ bool frmScoreboard::holdGoesOnPastTime()
     return true;
 }
 
-void frmScoreboard::endHoldPastTime()
+// A hold that went on past the time, or ran in golden score, decides when
+// it ends, with the score it reached.
+void frmScoreboard::endOfHold()
 {
-    if (!m_holdPastTime || tkHoldHome->Running() || tkHoldVisitor->Running())
+    if (m_holdSide == 0 || tkHoldHome->Running() || tkHoldVisitor->Running())
         return;
-    m_holdPastTime = false;
-    if (TimeUpBuzzed == VbFalse) {
-        TimeUpBuzzed = VbTrue;
-        Buzzer(Settings::BuzzerFile);
+    const qint16 side = m_holdSide;
+    m_holdSide = 0;
+    if (m_holdPastTime) {
+        m_holdPastTime = false;
+        if (TimeUpBuzzed == VbFalse) {
+            TimeUpBuzzed = VbTrue;
+            Buzzer(Settings::BuzzerFile);
+        }
+        applyRules(Rules::Event::TimeUp, 0);
+    } else if (GoldenScore) {
+        applyRules(Rules::Event::Score, side);
     }
-    applyRules(Rules::Event::TimeUp, 0);
 }
 
 void frmScoreboard::shidoKeyDown(qint16 side, qint16 KeyCode, bool takeBack)

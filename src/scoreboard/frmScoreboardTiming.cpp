@@ -15,8 +15,10 @@ TimeValue PeriodResetTime = TimeValue::fromSeconds(120);
 
 void frmScoreboard::RefreshTime()
 {
-    if (m_rules.automatic())
+    if (m_rules.automatic()) {
         awardHold();
+        endOfHold();
+    }
     const TimeValue T = tkPeriod->Seconds();
     tledPeriod->setGroupBases(QStringLiteral("60,1"));
     tledPeriod->setCaption(float(TickPlan::clockSeconds(T)));
@@ -46,8 +48,6 @@ void frmScoreboard::RefreshTime()
             Buzzer(Settings::BuzzerFile);
         }
         applyRules(Rules::Event::TimeUp, 0);
-    } else {
-        endHoldPastTime();
     }
 }
 

@@ -70,12 +70,13 @@ start_splash() {
 }
 
 # Clicks the start screen on its name, away from its buttons, and waits for
-# the board; sets WINDOW and its geometry.
+# the board; sets WINDOW and its geometry. BOARD_TITLE, a pattern, is the
+# board's window title when a rule set names itself there.
 click_through_splash() {
     xdotool mousemove --window "$SPLASH" 200 40 click 1
     local id
     for _ in $(seq 100); do
-        for id in $(xdotool search --onlyvisible --name '^Zembrak$' 2>/dev/null); do
+        for id in $(xdotool search --onlyvisible --name "${BOARD_TITLE:-^Zembrak\$}" 2>/dev/null); do
             [ "$id" = "$SPLASH" ] && continue
             eval "$(xdotool getwindowgeometry --shell "$id")"
             # Only the board; no other window of that name and size.

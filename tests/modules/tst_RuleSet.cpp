@@ -40,9 +40,9 @@ const HoldCase holdCases[] = {
     {SetId::Ijf2018, 20, Ippon},
 };
 
-Match scores(Side home, Side visitor, bool golden = false)
+Match scores(Side home, Side visitor, bool golden = false, bool holding = false)
 {
-    return Match {home, visitor, golden};
+    return Match {home, visitor, golden, holding};
 }
 
 struct DecideCase
@@ -81,6 +81,10 @@ const DecideCase decideCases[] = {
     // In golden score the first score ends it.
     {"golden score, first score", SetId::Ijf2018, scores({}, {1, 0, 0, 0}, true), Event::Score, 2,
         {true, 2, 0, false}},
+    {"golden score, a hold's waza-ari", SetId::Ijf2018, scores({1, 0, 0, 0}, {}, true, true), Event::Score, 1,
+        {}},
+    {"golden score, a hold's second waza-ari", SetId::Ijf2018, scores({2, 0, 0, 0}, {}, true, true),
+        Event::Score, 1, {true, 1, 1, false}},
     {"golden score, taken back", SetId::Ijf2018, scores({}, {}, true), Event::Score, 2, {}},
     {"golden score, hansoku-make", SetId::Ijf2018, scores({0, 0, 0, 3}, {}, true), Event::Penalty, 1,
         {true, 2, 0, false}},

@@ -191,3 +191,25 @@ TEST_F(BoardRules, TheOperatorsIpponEndsTheContestAndTheTitleNamesTheSet)
     press(board->tledPeriod, Qt::Key_R);
     EXPECT_EQ(board->tledPeriod->Caption(), 180.0f);
 }
+
+TEST_F(BoardRules, AHoldInGoldenScoreGoesOnPastItsWazaAriAndDecidesWhenItEnds)
+{
+    runUnder(SetId::Ijf2018);
+    board->tkPeriod->setSeconds(TimeValue::fromSeconds(1));
+    startClock();
+    tickFor(1000);
+    ASSERT_TRUE(board->GoldenScore);
+    media->finish();
+    QCoreApplication::processEvents();
+    startClock();
+    holdFor(Qt::Key_Right);
+    tickFor(12'000);
+    EXPECT_EQ(shown(board->nledWVisitor), 1);
+    EXPECT_TRUE(board->tkHoldVisitor->Running()) << "the hold goes on for ippon";
+    EXPECT_EQ(board->Winner, 0);
+    press(board->picContainerHoldHome, Qt::Key_Up); // toketa
+    tickFor(100);
+    EXPECT_EQ(board->Winner, 2);
+    EXPECT_FALSE(board->tkPeriod->Running());
+    EXPECT_EQ(plays(), 2);
+}
