@@ -6,7 +6,9 @@
 # through the program's sound trace, not heard.
 source "$(dirname "$0")/lib.sh"
 
-command -v curl >/dev/null || fail "curl is needed (scripts/install-deps.sh installs it)"
+for tool in curl node; do
+    command -v "$tool" >/dev/null || fail "$tool is needed (scripts/install-deps.sh installs it)"
+done
 if env -u DISPLAY "$PROGRAM" --rules ijf 2>"$WORK/bad.log"; then fail "--rules ijf was accepted"; else status=$?; fi
 [ "$status" = 2 ] || fail "--rules ijf exited $status, not 2"
 grep -q -- "--rules" "$WORK/bad.log" || fail "no word on the bad --rules: $(cat "$WORK/bad.log")"
@@ -17,7 +19,11 @@ export ZEMBRAK_SOUND_TRACE="$WORK/sound.trace"
 BOARD_TITLE='^Zembrak — IJF 2018$' start_board --rules ijf2018 --feed "127.0.0.1:$PORT"
 
 state() { curl -s --max-time 2 "http://127.0.0.1:$PORT/state"; }
-field() { state | python3 -c "import json,sys; s=json.load(sys.stdin); print(json.dumps(eval('s' + sys.argv[1])))" "$1"; }
+# One field of the state, as JSON: field '["home"]["hold"]'.
+field() {
+    state | node -e 'const s = JSON.parse(require("fs").readFileSync(0, "utf8"));
+        console.log(JSON.stringify(eval("s" + process.argv[1])));' "$1"
+}
 buzzes() { grep -c '^play$' "$ZEMBRAK_SOUND_TRACE" 2>/dev/null || true; }
 # Waits (at most $2 seconds) until the feed's field $1 reads $3.
 wait_for() {
