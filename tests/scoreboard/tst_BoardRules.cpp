@@ -3,6 +3,7 @@
 // them with keys, clicks and the passing time.
 
 #include "support/BoardFixture.h"
+#include "support/RandomOperator.h"
 
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
@@ -212,4 +213,77 @@ TEST_F(BoardRules, AHoldInGoldenScoreGoesOnPastItsWazaAriAndDecidesWhenItEnds)
     EXPECT_EQ(board->Winner, 2);
     EXPECT_FALSE(board->tkPeriod->Running());
     EXPECT_EQ(plays(), 2);
+}
+
+namespace {
+
+// One board under a set, driven by a seeded storm.
+struct RulesRun
+{
+    RulesRun(SetId id, const QString &buzzerFile)
+    {
+        resetProgramState();
+        Settings::BuzzerFile = buzzerFile;
+        board = makeTestBoard(clock, media);
+        board->setRules(Rules::preset(id));
+        // Short contests, so that time-outs, golden score and ends come round.
+        board->tkPeriod->setSeconds(TimeValue::fromSeconds(30));
+        PeriodResetTime = TimeValue::fromSeconds(30);
+        showBoard(*board);
+    }
+
+    QString observe() const
+    {
+        const frmScoreboard &b = *board;
+        QStringList parts;
+        parts << QString::number(b.tledPeriod->Caption()) << QString::number(b.nledHoldHome->Caption())
+              << QString::number(b.nledHoldVisitor->Caption());
+        for (DigitDisplay *score :
+            {b.nledWHome, b.nledYHome, b.nledKHome, b.nledWVisitor, b.nledYVisitor, b.nledKVisitor})
+            parts << QString::number(score->Caption());
+        for (const MatchTimer *timer : {b.tkPeriod, b.tkHoldHome, b.tkHoldVisitor})
+            parts << QString::number(timer->Running()) << QString::number(timer->Seconds().ticks());
+        parts << QString::number(b.Ippon) << QString::number(b.Winner) << QString::number(b.ShidoHome)
+              << QString::number(b.ShidoVisitor) << QString::number(b.GoldenScore) << media->calls.join(u',');
+        return parts.join(u' ');
+    }
+
+    FakeClock clock;
+    std::unique_ptr<frmScoreboard> board;
+    FakeMediaBackend *media = nullptr;
+};
+
+} // namespace
+
+// Under sets that score holds and end contests, the sleeping tick must still
+// wake on every award and end: a board ticking every 50 ms and one on the
+// planned tick see the same storm the same way. And the set's limits hold:
+// no hold runs past its ippon time, no shido count past hansoku-make.
+TEST_F(BoardRules, StormsUnderTheSetsTickAsPlannedAndKeepTheirLimits)
+{
+    const QString buzzerFile = Settings::BuzzerFile;
+    constexpr int events = 4000;
+    for (SetId id : {SetId::Classic, SetId::Ijf2018}) {
+        const Rules::RuleSet set = Rules::preset(id);
+        QStringList always;
+        {
+            RulesRun run(id, buzzerFile);
+            run.board->tmrClock1->setEnabled(false);
+            RandomOperator storm(*run.board, run.clock, *run.media, 5, RandomOperator::alwaysTick);
+            for (int i = 0; i < events; ++i)
+                always << QString::fromLatin1(storm.step()) + u' ' + run.observe();
+        }
+        RulesRun run(id, buzzerFile);
+        RandomOperator storm(*run.board, run.clock, *run.media, 5, RandomOperator::plannedTick);
+        for (int i = 0; i < events; ++i) {
+            const QString seen = QString::fromLatin1(storm.step()) + u' ' + run.observe();
+            ASSERT_EQ(seen, always.at(i)) << Rules::displayName(id).toStdString() << ", event " << i;
+            const frmScoreboard &b = *run.board;
+            for (const MatchTimer *hold : {b.tkHoldHome, b.tkHoldVisitor}) {
+                ASSERT_FALSE(hold->Running() && hold->Seconds() > TimeValue::fromSeconds(set.ipponAt + 1))
+                    << "a hold ran past its ippon, event " << i;
+            }
+            ASSERT_LE(std::max(b.ShidoHome, b.ShidoVisitor), set.shidoLimit) << "event " << i;
+        }
+    }
 }
