@@ -8,12 +8,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -39,6 +40,9 @@ QSpinBox *seconds(QWidget *parent, const char *name, int most, const QString &no
 void frmOptions::createRulesTab()
 {
     QWidget *page = addTab(QStringLiteral("Rules"));
+    // Six tabs share the strip the design gave five: narrower margins let
+    // every caption show whole.
+    SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 2px; }"));
     auto *column = new QVBoxLayout(page);
 
     auto *choice = new QHBoxLayout;
@@ -57,36 +61,44 @@ void frmOptions::createRulesTab()
 
     fraRuleValues = new QGroupBox(QStringLiteral("Values:"), page);
     fraRuleValues->setObjectName(QStringLiteral("fraRuleValues"));
-    auto *form = new QFormLayout(fraRuleValues);
-    auto *scores = new QHBoxLayout;
-    chkUseW = new QCheckBox(QStringLiteral("W"), fraRuleValues);
-    chkUseY = new QCheckBox(QStringLiteral("Y"), fraRuleValues);
-    chkUseK = new QCheckBox(QStringLiteral("K"), fraRuleValues);
+    // Two columns of values, so that the tab keeps room below them.
+    auto *grid = new QGridLayout(fraRuleValues);
+    const auto row = [grid, this](int line, int column, const QString &caption, QWidget *value) {
+        grid->addWidget(new QLabel(caption, fraRuleValues), line, column * 2);
+        grid->addWidget(value, line, column * 2 + 1);
+    };
+    auto *scores = new QWidget(fraRuleValues);
+    auto *scoreBoxes = new QHBoxLayout(scores);
+    scoreBoxes->setContentsMargins(0, 0, 0, 0);
+    chkUseW = new QCheckBox(QStringLiteral("W"), scores);
+    chkUseY = new QCheckBox(QStringLiteral("Y"), scores);
+    chkUseK = new QCheckBox(QStringLiteral("K"), scores);
     for (QCheckBox *box : {chkUseW, chkUseY, chkUseK})
-        scores->addWidget(box);
-    scores->addStretch();
-    form->addRow(QStringLiteral("Scores shown:"), scores);
-    const QString never = QStringLiteral("never");
+        scoreBoxes->addWidget(box);
+    grid->addWidget(new QLabel(QStringLiteral("Scores shown:"), fraRuleValues), 0, 0);
+    grid->addWidget(scores, 0, 1, 1, 2);
+    chkGoldenScore = new QCheckBox(QStringLiteral("Golden score"), fraRuleValues);
+    grid->addWidget(chkGoldenScore, 0, 3);
+    const QString never = QStringLiteral("off");
     spnKokaHold = seconds(fraRuleValues, "spnKokaHold", Rules::MaxHoldSeconds, never);
     spnYukoHold = seconds(fraRuleValues, "spnYukoHold", Rules::MaxHoldSeconds, never);
     spnWazaAriHold = seconds(fraRuleValues, "spnWazaAriHold", Rules::MaxHoldSeconds, never);
     spnIpponHold = seconds(fraRuleValues, "spnIpponHold", Rules::MaxHoldSeconds, never);
-    form->addRow(QStringLiteral("Hold seconds for koka:"), spnKokaHold);
-    form->addRow(QStringLiteral("Hold seconds for yuko:"), spnYukoHold);
-    form->addRow(QStringLiteral("Hold seconds for waza-ari:"), spnWazaAriHold);
-    form->addRow(QStringLiteral("Hold seconds for ippon:"), spnIpponHold);
+    row(1, 0, QStringLiteral("Koka hold:"), spnKokaHold);
+    row(1, 1, QStringLiteral("Yuko hold:"), spnYukoHold);
+    row(2, 0, QStringLiteral("Waza-ari hold:"), spnWazaAriHold);
+    row(2, 1, QStringLiteral("Ippon hold:"), spnIpponHold);
+    for (QSpinBox *box : {spnKokaHold, spnYukoHold, spnWazaAriHold, spnIpponHold})
+        box->setSuffix(QStringLiteral(" s"));
     spnWazaAriForIppon = seconds(fraRuleValues, "spnWazaAriForIppon", Rules::MaxWazaAriForIppon, never);
-    form->addRow(QStringLiteral("Waza-ari that make ippon:"), spnWazaAriForIppon);
-    spnShidoLimit =
-        seconds(fraRuleValues, "spnShidoLimit", Rules::MaxShidoLimit, QStringLiteral("the K, C, S lamps"));
-    form->addRow(QStringLiteral("Shidos for hansoku-make:"), spnShidoLimit);
-    chkGoldenScore = new QCheckBox(QStringLiteral("Golden score when level"), fraRuleValues);
-    form->addRow(QString(), chkGoldenScore);
+    row(3, 0, QStringLiteral("Waza-ari to ippon:"), spnWazaAriForIppon);
+    spnShidoLimit = seconds(fraRuleValues, "spnShidoLimit", Rules::MaxShidoLimit, QStringLiteral("lamps"));
+    row(3, 1, QStringLiteral("Hansoku-make at:"), spnShidoLimit);
     spnContestTime = new QSpinBox(fraRuleValues);
     spnContestTime->setObjectName(QStringLiteral("spnContestTime"));
     spnContestTime->setRange(Rules::MinContestSeconds, Rules::MaxContestSeconds);
     spnContestTime->setSuffix(QStringLiteral(" s"));
-    form->addRow(QStringLiteral("Contest time:"), spnContestTime);
+    row(4, 0, QStringLiteral("Contest time:"), spnContestTime);
     column->addWidget(fraRuleValues);
     // The space below is kept for the match list.
     column->addStretch(1);
