@@ -39,8 +39,7 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
     new KeepAwake(board);
 
     if (const std::optional<Rules::SetId> rules = Rules::idFromText(options.rules)) {
-        board.setRules(
-            *rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
+        board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
     }
 
     QScreen *screen = options.screen >= 0 ? screenNumber(options.screen, "--screen") : nullptr;

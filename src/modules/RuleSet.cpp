@@ -7,8 +7,8 @@ namespace Rules {
 
 bool RuleSet::automatic() const
 {
-    return kokaAt > 0 || yukoAt > 0 || wazaAriAt > 0 || ipponAt > 0 || wazaAriForIppon > 0 || shidoLimit > 0
-        || goldenScore;
+    return kokaAt > 0 || yukoAt > 0 || wazaAriAt > 0 || ipponAt > 0 || wazaAriForIppon > 0 ||
+           shidoLimit > 0 || goldenScore;
 }
 
 bool RuleSet::uses(Award award) const

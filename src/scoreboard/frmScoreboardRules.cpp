@@ -33,8 +33,8 @@ void frmScoreboard::setRules(const Rules::RuleSet &rules)
     const bool clockUntouched = !tkPeriod->Running() && tkPeriod->Seconds() == PeriodResetTime;
     m_rules = rules;
     setWindowTitle(rules.id == Rules::SetId::Design
-            ? QStringLiteral("Zembrak")
-            : QStringLiteral("Zembrak \u2014 ") + Rules::displayName(rules.id));
+                       ? QStringLiteral("Zembrak")
+                       : QStringLiteral("Zembrak \u2014 ") + Rules::displayName(rules.id));
 
     // The set's contest time is what the reset puts back from now on.
     PeriodResetTime = TimeValue::fromSeconds(rules.contestSeconds);
@@ -42,7 +42,9 @@ void frmScoreboard::setRules(const Rules::RuleSet &rules)
     if (clockUntouched)
         tkPeriod->setSeconds(PeriodResetTime);
 
-    const auto letter = [](bool used, const char *text) { return used ? QLatin1String(text) : QLatin1String(""); };
+    const auto letter = [](bool used, const char *text) {
+        return used ? QLatin1String(text) : QLatin1String("");
+    };
     for (Label *w : {Label3, Label4})
         w->setCaption(letter(rules.useW, "W"));
     for (Label *y : {Label5, Label8})
@@ -56,9 +58,9 @@ void frmScoreboard::setRules(const Rules::RuleSet &rules)
     for (int lamp = 0; lamp < 3; ++lamp) {
         QString text = QLatin1String(designLetters[lamp]);
         if (rules.countsShidos())
-            text = lamp + 1 < rules.shidoLimit ? QStringLiteral("S")
-                : lamp + 1 == rules.shidoLimit ? QStringLiteral("H")
-                                               : QString();
+            text = lamp + 1 < rules.shidoLimit    ? QStringLiteral("S")
+                   : lamp + 1 == rules.shidoLimit ? QStringLiteral("H")
+                                                  : QString();
         for (Label *label : lampLetters[lamp])
             label->setCaption(text);
     }
@@ -244,7 +246,9 @@ void frmScoreboard::showShidos()
 
 qint64 frmScoreboard::ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const
 {
-    const MatchTimer *hold = tkHoldHome->Running() ? tkHoldHome : tkHoldVisitor->Running() ? tkHoldVisitor : nullptr;
+    const MatchTimer *hold = tkHoldHome->Running()      ? tkHoldHome
+                             : tkHoldVisitor->Running() ? tkHoldVisitor
+                                                        : nullptr;
     if (!hold || !m_rules.automatic())
         return limit;
     return Rules::ticksUntilNextAward(m_rules, hold->Seconds(), stepTicks, limit);

@@ -22,16 +22,16 @@ QString observe(const frmScoreboard &b, const FakeMediaBackend &media)
         parts << QString::number(score->Caption());
     for (const MatchTimer *timer : {b.tkPeriod, b.tkHoldHome, b.tkHoldVisitor})
         parts << QString::number(timer->Running()) << QString::number(timer->Seconds().ticks());
-    for (qint32 field : {qint32(b.TimeUpBuzzed), qint32(b.BuzzerPlaying), qint32(b.PenaltyHK),
-             qint32(b.PenaltyHC), qint32(b.PenaltyHS), qint32(b.PenaltyVK), qint32(b.PenaltyVC),
-             qint32(b.PenaltyVS), qint32(b.Ippon), qint32(b.MedHome), qint32(b.MedVisitor), qint32(b.Winner),
-             b.TimePin})
+    for (qint32 field :
+        {qint32(b.TimeUpBuzzed), qint32(b.BuzzerPlaying), qint32(b.PenaltyHK), qint32(b.PenaltyHC),
+            qint32(b.PenaltyHS), qint32(b.PenaltyVK), qint32(b.PenaltyVC), qint32(b.PenaltyVS),
+            qint32(b.Ippon), qint32(b.MedHome), qint32(b.MedVisitor), qint32(b.Winner), b.TimePin})
         parts << QString::number(field);
     for (const Shape *lamp : {b.shpKHome, b.shpCHome, b.shpSHome, b.shpKVisitor, b.shpCVisitor, b.shpSVisitor,
              b.shpWinnerHome, b.shpWinnerVisitor})
         parts << QString::number(lamp->FillColor());
-    for (const Label *label : {b.Label25, b.Label3, b.Label5, b.Label6, b.Label9, b.Label11, b.Label12, b.Label4,
-             b.Label8, b.Label7, b.Label10, b.Label14, b.Label13})
+    for (const Label *label : {b.Label25, b.Label3, b.Label5, b.Label6, b.Label9, b.Label11, b.Label12,
+             b.Label4, b.Label8, b.Label7, b.Label10, b.Label14, b.Label13})
         parts << label->Caption();
     parts << QString::number(PeriodResetTime.ticks()) << media.calls.join(u',') << b.windowTitle();
     return parts.join(u' ');
@@ -71,6 +71,7 @@ TEST_F(DesignStorm, ADesignBoardDoesWhatTheBoardDidBeforeRuleSets)
             seen.replace(Settings::BuzzerFile, QStringLiteral("BUZZER"));
             digest.addData(seen.toUtf8());
         }
-        EXPECT_EQ(digest.result().toHex().toStdString(), before.at(int(seed) - 1).toStdString()) << "seed " << seed;
+        EXPECT_EQ(digest.result().toHex().toStdString(), before.at(int(seed) - 1).toStdString())
+            << "seed " << seed;
     }
 }
