@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "modules/RuleSet.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -87,7 +89,11 @@ Result parse(const QStringList &arguments)
                        "given: /state (JSON), /events (Server-Sent Events) and / (an overlay page "
                        "for a 1920x1080 browser source)."),
         QStringLiteral("[ADDRESS:]PORT"));
-    parser.addOptions({help, version, board, fullScreen, screen, audience, feed});
+    const QCommandLineOption rules(QStringLiteral("rules"),
+        QStringLiteral("Run this time under the rule set SET: design (the default: nothing automatic), "
+                       "classic, ijf2018 or custom (as set in the options). The stored choice is kept."),
+        QStringLiteral("SET"));
+    parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules});
 
     Result result;
     // Read before the application object exists, the parser cannot know
@@ -117,6 +123,11 @@ Result parse(const QStringList &arguments)
     else if (parser.isSet(feed) && !parseFeed(parser.value(feed), options.feedAddress, options.feedPort))
         result.error = QStringLiteral("--feed wants [ADDRESS:]PORT with a port from 1 to 65535, not '%1'.")
                            .arg(parser.value(feed));
+    else if (parser.isSet(rules) && !Rules::idFromText(parser.value(rules)))
+        result.error = QStringLiteral("--rules wants design, classic, ijf2018 or custom, not '%1'.")
+                           .arg(parser.value(rules));
+    else if (parser.isSet(rules))
+        options.rules = parser.value(rules);
     return result;
 }
 

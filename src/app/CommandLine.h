@@ -14,6 +14,7 @@ struct VenueOptions
     int audience = -1; // screen of the audience window; -1 for none
     QHostAddress feedAddress = QHostAddress(QHostAddress::LocalHost);
     quint16 feedPort = 0; // 0: no feed
+    QString rules; // a rule set for this run, by id; empty for the stored one
 };
 
 namespace CommandLine {

@@ -536,18 +536,29 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
         osaekomi = QStringLiteral("home");
     else if (board.tkHoldVisitor->Running())
         osaekomi = QStringLiteral("visitor");
+    // Shidos are counted only under a set that counts them.
+    const auto penalties = [&board](QJsonObject side, qint16 shidos, qint16 number) {
+        side.insert(QStringLiteral("shidos"), board.rules().countsShidos() ? shidos : 0);
+        side.insert(QStringLiteral("hansoku_make"), board.hansokuMake(number));
+        return side;
+    };
     return QJsonObject {
+        {QStringLiteral("rules"), Rules::idText(board.rules().id)},
+        {QStringLiteral("golden_score"), board.GoldenScore},
         {QStringLiteral("title"), board.lblTitle->Caption()},
         {QStringLiteral("clock"), board.tledPeriod->groupTexts().join(QLatin1Char(':')).trimmed()},
         {QStringLiteral("clock_running"), board.tkPeriod->Running()},
         {QStringLiteral("osaekomi"), osaekomi},
-        {QStringLiteral("home"), side(board.lblHomeName->Caption(), board.nledWHome, board.nledYHome,
-                                     board.nledKHome, {board.PenaltyHK, board.PenaltyHC, board.PenaltyHS},
-                                     board.Ippon == 1, board.Winner == 1, board.MedHome, board.nledHoldHome)},
+        {QStringLiteral("home"),
+            penalties(side(board.lblHomeName->Caption(), board.nledWHome, board.nledYHome, board.nledKHome,
+                          {board.PenaltyHK, board.PenaltyHC, board.PenaltyHS}, board.Ippon == 1,
+                          board.Winner == 1, board.MedHome, board.nledHoldHome),
+                board.ShidoHome, 1)},
         {QStringLiteral("visitor"),
-            side(board.lblVisitorName->Caption(), board.nledWVisitor, board.nledYVisitor, board.nledKVisitor,
-                {board.PenaltyVK, board.PenaltyVC, board.PenaltyVS}, board.Ippon == 2, board.Winner == 2,
-                board.MedVisitor, board.nledHoldVisitor)},
+            penalties(side(board.lblVisitorName->Caption(), board.nledWVisitor, board.nledYVisitor,
+                          board.nledKVisitor, {board.PenaltyVK, board.PenaltyVC, board.PenaltyVS},
+                          board.Ippon == 2, board.Winner == 2, board.MedVisitor, board.nledHoldVisitor),
+                board.ShidoVisitor, 2)},
     };
 }
 

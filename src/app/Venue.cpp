@@ -4,6 +4,7 @@
 #include "platform/KeepAwake.h"
 #include "scoreboard/AudienceWindow.h"
 #include "scoreboard/frmScoreboard.h"
+#include "settings/SettingsVariables.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -67,6 +68,10 @@ bool bindVenueFeed(const VenueOptions &options)
 void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
 {
     new KeepAwake(board);
+
+    if (const std::optional<Rules::SetId> rules = Rules::idFromText(options.rules)) {
+        board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
+    }
 
     QScreen *screen = options.screen >= 0 ? screenNumber(options.screen, "--screen") : nullptr;
     if (screen) {

@@ -35,6 +35,7 @@ frmScoreboard::frmScoreboard(QWidget *parent)
 
     tmrClock1->setEnabled(true);
     Form_Load();
+    setRules(Settings::rules());
 }
 
 frmScoreboard::~frmScoreboard()

@@ -2,6 +2,7 @@
 
 #include "controls/MatchTimer.h"
 #include "modules/Form.h"
+#include "modules/RuleSet.h"
 #include "scoreboard/MatchState.h"
 
 #include <QWidget>
@@ -59,6 +60,12 @@ public:
     bool IsMinimized() const override { return isMinimized(); }
     void BeginLayoutUpdate() override;
     void EndLayoutUpdate() override;
+
+    // The rule set the board runs under: its letters, its contest time and
+    // what it decides. The Design set decides nothing.
+    void setRules(const Rules::RuleSet &rules);
+    const Rules::RuleSet &rules() const { return m_rules; }
+    bool hansokuMake(qint16 side) const;
 
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
@@ -145,6 +152,14 @@ public:
     // refresh sees time left.
     VbBoolean TimeUpBuzzed = VbFalse;
 
+    // Under a shido count: the shidos given to each side, up to the set's
+    // hansoku-make.
+    qint16 ShidoHome = 0;
+    qint16 ShidoVisitor = 0;
+    // Level at the end of the time under a set with golden score: the
+    // clock counts up and the first score ends the contest.
+    bool GoldenScore = false;
+
 signals:
     // Something the audience sees may have changed: a time shown, a lamp, a
     // score, a label, a colour or the layout. The selection frame, being the
@@ -179,6 +194,21 @@ private:
     void scoreKeyDown(DigitDisplay *display, qint16 KeyCode);
     void tledPeriodKeyDown(qint16 KeyCode);
     void mmcBuzzer_Done(qint32 NotifyCode);
+    void shidoKeyDown(qint16 side, qint16 KeyCode, bool takeBack);
+
+    // The rule set applied (frmScoreboardRules.cpp).
+    bool scoreUsed(const DigitDisplay *display) const;
+    Rules::Match matchForRules() const;
+    void applyRules(Rules::Event event, qint16 side);
+    void endContest(const Rules::Outcome &outcome, bool buzz);
+    void enterGoldenScore();
+    void leaveGoldenScore();
+    void awardHold();
+    DigitDisplay *awardDisplay(qint16 side, Rules::Award award) const;
+    bool holdGoesOnPastTime();
+    void endOfHold();
+    void showShidos();
+    qint64 ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const;
 
     // The tick refreshes, then sleeps while no match timer runs: refreshing
     // then could change nothing until a timer is written, which wakes it.
@@ -187,6 +217,12 @@ private:
     void wakeClock();
 
     QList<QObject *> m_controls;
+    Rules::RuleSet m_rules;
+    Rules::Award m_holdAward = Rules::NoAward; // what the running hold has earned so far
+    bool m_contestEnded = false; // ended by the rules; cleared when the clock starts again
+    bool m_holdPastTime = false; // the time ran out during a hold that goes on
+    qint16 m_holdSide = 0; // the side of the hold last seen running, until it ends
+    qint16 m_penaltyButton = 1; // the mouse button of the last press on a penalty lamp
     OleColor m_backColor = rgbColor(192, 192, 192);
 
     // What RefreshTime last showed, so that it tells of changes only.

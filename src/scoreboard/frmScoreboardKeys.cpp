@@ -22,6 +22,9 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
 
     if (KeyCode == Settings::StartStopPeriodClockKey) {
         if (!tkPeriod->Running()) {
+            // Starting again with time left takes up a contest the rules ended.
+            if (tkPeriod->Seconds() > TimeValue() || GoldenScore)
+                m_contestEnded = false;
             tkPeriod->setRunning(true);
         } else {
             tkPeriod->setRunning(false);
@@ -30,6 +33,7 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
         }
         RefreshTime();
     } else if (KeyCode == Settings::ResetPeriodClockKey) {
+        leaveGoldenScore();
         tkPeriod->setRunning(false);
         tkPeriod->setSeconds(PeriodResetTime);
         tkHoldHome->setRunning(false);
@@ -44,10 +48,14 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
     } else if (KeyCode == VirtualKeys::F2) {
         // Loaded afresh for each showing. However it was closed, the board
         // re-reads its labels, colours and times and takes a new layout.
+        const Rules::RuleSet rulesBefore = Settings::rules();
         {
             frmOptions options(this);
             options.exec();
         }
+        // A set chosen in the dialog replaces the one the board runs under.
+        if (Settings::rules() != rulesBefore)
+            setRules(Settings::rules());
         UpdateLabels();
         UpdateFormColors();
         RefreshTime();

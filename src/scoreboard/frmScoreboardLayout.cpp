@@ -15,6 +15,7 @@
 #include "controls/Timer.h"
 #include "platform/MMControl.h"
 #include "platform/SoundEffectBackend.h"
+#include "platform/TracedMediaBackend.h"
 
 namespace {
 
@@ -251,7 +252,7 @@ void frmScoreboard::createControls()
     tkHoldVisitor->setCountDirection(MatchTimer::Up);
     mmcBuzzer = new MMControl(this);
     mmcBuzzer->setObjectName(QStringLiteral("mmcBuzzer"));
-    mmcBuzzer->setBackend(std::make_unique<SoundEffectBackend>());
+    mmcBuzzer->setBackend(TracedMediaBackend::tracedIfAsked(std::make_unique<SoundEffectBackend>()));
 
     // The window's own control order, as designed.
     m_controls = {lblTitle, Line2, lblHomeName, lblVisitorName, shpContestTime, Label25, tledPeriod,

@@ -47,14 +47,27 @@ void frmScoreboard::connectHandlers()
         connect(box, &FormControl::Click, this, [handler] { handler(Enter); });
     };
 
-    // Penalties.
-    const QList<QPair<PictureBox *, VbBoolean *>> penalties = {{picKHome, &PenaltyHK}, {picCHome, &PenaltyHC},
-        {picSHome, &PenaltyHS}, {picKVisitor, &PenaltyVK}, {picCVisitor, &PenaltyVC},
-        {picSVisitor, &PenaltyVS}};
-    for (const auto &[box, flag] : penalties) {
-        const auto handler = [this, flag = flag](qint16 KeyCode) { penaltyKeyDown(*flag, KeyCode); };
+    // Penalties: the design's independent lamps, or under a shido count any
+    // lamp of a side adds a shido and a right click takes the last back.
+    const QList<std::tuple<PictureBox *, VbBoolean *, qint16>> penalties = {{picKHome, &PenaltyHK, Home},
+        {picCHome, &PenaltyHC, Home}, {picSHome, &PenaltyHS, Home}, {picKVisitor, &PenaltyVK, Visitor},
+        {picCVisitor, &PenaltyVC, Visitor}, {picSVisitor, &PenaltyVS, Visitor}};
+    for (const auto &[box, flag, side] : penalties) {
+        const auto handler = [this, flag = flag, side = side](qint16 KeyCode) {
+            if (m_rules.countsShidos())
+                shidoKeyDown(side, KeyCode, false);
+            else
+                penaltyKeyDown(*flag, KeyCode);
+        };
         onKeyDown(box, handler);
-        clickAsEnter(box, handler);
+        connect(box, &FormControl::MouseDown, this,
+            [this](qint16 Button, qint16, double, double) { m_penaltyButton = Button; });
+        connect(box, &FormControl::Click, this, [this, handler, side = side] {
+            if (m_rules.countsShidos())
+                shidoKeyDown(side, Enter, m_penaltyButton == 2);
+            else
+                handler(Enter);
+        });
     }
 
     // Ippon: the arrow labels carry the click; the boxes turn Enter into it.
@@ -119,6 +132,8 @@ void frmScoreboard::ipponClick(qint16 side)
     Ippon = Ippon == side ? 0 : side;
     (side == Home ? picIpponHome : picIpponVisitor)->setFocus(Qt::OtherFocusReason);
     UpdateOtherColors();
+    if (Ippon == side)
+        applyRules(Rules::Event::Ippon, side);
 }
 
 void frmScoreboard::ipponKeyDown(qint16 side, qint16 KeyCode)
@@ -159,8 +174,16 @@ void frmScoreboard::winnerKeyDown(qint16 side, qint16 KeyCode)
 void frmScoreboard::scoreKeyDown(DigitDisplay *display, qint16 KeyCode)
 {
     AllKeyCode(KeyCode);
+    // A display the rule set does not use stays dark.
+    if (!scoreUsed(display))
+        return;
+    const qint16 before = display->Caption();
     modShowDigits::EnterDigitKey(display, KeyCodeToAsci(KeyCode), -1, 9);
     emit contentChanged();
+    if (display->Caption() != before) {
+        const bool home = display == nledWHome || display == nledYHome || display == nledKHome;
+        applyRules(Rules::Event::Score, home ? Home : Visitor);
+    }
 }
 
 void frmScoreboard::tledPeriodKeyDown(qint16 KeyCode)
@@ -171,6 +194,7 @@ void frmScoreboard::tledPeriodKeyDown(qint16 KeyCode)
     emit contentChanged();
     if (entered == modCount::NoTime)
         return;
+    leaveGoldenScore();
     tkHoldHome->setRunning(false);
     tkHoldVisitor->setRunning(false);
     tkPeriod->setSeconds(entered);

@@ -15,6 +15,10 @@ TimeValue PeriodResetTime = TimeValue::fromSeconds(120);
 
 void frmScoreboard::RefreshTime()
 {
+    if (m_rules.automatic()) {
+        awardHold();
+        endOfHold();
+    }
     const TimeValue T = tkPeriod->Seconds();
     tledPeriod->setGroupBases(QStringLiteral("60,1"));
     tledPeriod->setCaption(float(TickPlan::clockSeconds(T)));
@@ -31,13 +35,19 @@ void frmScoreboard::RefreshTime()
         TimeUpBuzzed = VbFalse;
         return;
     }
+    // Golden score counts up from 0:00 and has no time to run out.
+    if (GoldenScore)
+        return;
     if (tkPeriod->Running()) {
+        if (holdGoesOnPastTime())
+            return;
         // Stops all three timers; the nested refresh finds the clock stopped.
         AllKeyCode(Settings::StartStopPeriodClockKey);
         if (TimeUpBuzzed == VbFalse) {
             TimeUpBuzzed = VbTrue;
             Buzzer(Settings::BuzzerFile);
         }
+        applyRules(Rules::Event::TimeUp, 0);
     }
 }
 
@@ -63,7 +73,9 @@ void frmScoreboard::tmrClock1_Timer()
     const TickPlan::Timers timers {
         course(tkPeriod), course(tkHoldHome), course(tkHoldVisitor), TimeUpBuzzed != VbFalse};
     constexpr qint64 longestSkip = 1200; // ticks: a minute, whatever the timers do
-    tmrClock1->setTicksToNext(TickPlan::ticksUntilVisibleChange(timers, longestSkip));
+    // A hold's score comes at its second, not at the next caption.
+    tmrClock1->setTicksToNext(
+        ticksUntilHoldAward(stepTicks, TickPlan::ticksUntilVisibleChange(timers, longestSkip)));
 }
 
 void frmScoreboard::wakeClock()
@@ -74,6 +86,7 @@ void frmScoreboard::wakeClock()
 void frmScoreboard::UpdatePinStatus()
 {
     if (tkPeriod->Running()) {
+        m_holdAward = Rules::NoAward;
         tkHoldHome->setSeconds(TimeValue());
         tkHoldVisitor->setSeconds(TimeValue());
         tkHoldHome->setRunning(TimePin == 37);

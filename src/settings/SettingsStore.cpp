@@ -61,7 +61,22 @@ const SettingKey settingKeys[] = {
     {"PicSettings", "HomePic", &Settings::HomePic, [] { return QString(); }},
     {"PicSettings", "VisitorPic", &Settings::VisitorPic, [] { return QString(); }},
     {"PicSettings", "LEDType", &Settings::LEDType, [] { return QStringLiteral("0"); }},
+    {"RuleSettings", "RuleSet", &Settings::RuleSet, [] { return QStringLiteral("design"); }},
+    {"RuleSettings", "CustomScores", &Settings::CustomScores, [] { return QStringLiteral("W"); }},
+    {"RuleSettings", "CustomKokaHold", &Settings::CustomKokaHold, [] { return QStringLiteral("0"); }},
+    {"RuleSettings", "CustomYukoHold", &Settings::CustomYukoHold, [] { return QStringLiteral("0"); }},
+    {"RuleSettings", "CustomWazaAriHold", &Settings::CustomWazaAriHold, [] { return QStringLiteral("10"); }},
+    {"RuleSettings", "CustomIpponHold", &Settings::CustomIpponHold, [] { return QStringLiteral("20"); }},
+    {"RuleSettings", "CustomWazaAriForIppon", &Settings::CustomWazaAriForIppon,
+        [] { return QStringLiteral("2"); }},
+    {"RuleSettings", "CustomShidoLimit", &Settings::CustomShidoLimit, [] { return QStringLiteral("3"); }},
+    {"RuleSettings", "CustomGoldenScore", &Settings::CustomGoldenScore, [] { return QStringLiteral("1"); }},
+    {"RuleSettings", "CustomContestTime", &Settings::CustomContestTime, [] { return QStringLiteral("240"); }},
 };
+
+// The rule set's group is written only once it says something: a store
+// that never left the Design set stays as it was before rule sets.
+constexpr const char *rulesSection = "RuleSettings";
 
 // The options dialog's OK writes the keys in this order, section by section.
 const char *const writeOrder[] = {
@@ -85,6 +100,16 @@ const char *const writeOrder[] = {
     "HomePic",
     "VisitorPic",
     "LEDType",
+    "RuleSet",
+    "CustomScores",
+    "CustomKokaHold",
+    "CustomYukoHold",
+    "CustomWazaAriHold",
+    "CustomIpponHold",
+    "CustomWazaAriForIppon",
+    "CustomShidoLimit",
+    "CustomGoldenScore",
+    "CustomContestTime",
 };
 
 static_assert(std::size(writeOrder) == std::size(settingKeys));
@@ -219,6 +244,16 @@ const SettingKey &settingNamed(const char *key)
     Q_UNREACHABLE();
 }
 
+// Whether every key of the rule set's group holds its default.
+bool rulesAtDefaults()
+{
+    for (const SettingKey &setting : settingKeys) {
+        if (qstrcmp(setting.section, rulesSection) == 0 && textOf(setting.variable) != setting.defaultText())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace SettingsStore {
@@ -263,6 +298,12 @@ void LoadSettings()
     const std::unique_ptr<QSettings> store = openStore();
     for (const SettingKey &setting : settingKeys)
         load(*store, setting);
+    // A set the program does not know (a damaged value, or one from a later
+    // version) is the Design set, which decides nothing.
+    if (!Rules::idFromText(Settings::RuleSet))
+        Settings::RuleSet = Rules::idText(Rules::SetId::Design);
+    // The Custom values are kept in bounds, and stored so at the next OK.
+    Settings::setCustomRules(Settings::customRules());
 }
 
 bool SaveSettings()
@@ -272,8 +313,11 @@ bool SaveSettings()
         return false;
     }
     const std::unique_ptr<QSettings> store = openStore();
+    const bool writeRules = store->childGroups().contains(QLatin1String(rulesSection)) || !rulesAtDefaults();
     for (const char *key : writeOrder) {
         const SettingKey &setting = settingNamed(key);
+        if (!writeRules && qstrcmp(setting.section, rulesSection) == 0)
+            continue;
         store->setValue(settingPath(QLatin1String(setting.section), QLatin1String(setting.key)),
             textOf(setting.variable));
     }

@@ -25,6 +25,16 @@ QString VisitorText;
 QString HomePic;
 QString VisitorPic;
 qint16 LEDType;
+QString RuleSet;
+QString CustomScores;
+qint16 CustomKokaHold;
+qint16 CustomYukoHold;
+qint16 CustomWazaAriHold;
+qint16 CustomIpponHold;
+qint16 CustomWazaAriForIppon;
+qint16 CustomShidoLimit;
+qint16 CustomGoldenScore;
+qint32 CustomContestTime;
 
 QString defaultBuzzerFile()
 {
@@ -55,6 +65,51 @@ void resetToDefaults()
     HomePic.clear();
     VisitorPic.clear();
     LEDType = 0;
+    RuleSet = Rules::idText(Rules::SetId::Design);
+    setCustomRules(Rules::preset(Rules::SetId::Custom));
+}
+
+Rules::RuleSet customRules()
+{
+    Rules::RuleSet set;
+    set.id = Rules::SetId::Custom;
+    set.useW = CustomScores.contains(QLatin1Char('W'));
+    set.useY = CustomScores.contains(QLatin1Char('Y'));
+    set.useK = CustomScores.contains(QLatin1Char('K'));
+    set.kokaAt = CustomKokaHold;
+    set.yukoAt = CustomYukoHold;
+    set.wazaAriAt = CustomWazaAriHold;
+    set.ipponAt = CustomIpponHold;
+    set.wazaAriForIppon = CustomWazaAriForIppon;
+    set.shidoLimit = CustomShidoLimit;
+    set.goldenScore = CustomGoldenScore != 0;
+    set.contestSeconds = CustomContestTime;
+    return Rules::bounded(set);
+}
+
+void setCustomRules(const Rules::RuleSet &set)
+{
+    CustomScores.clear();
+    if (set.useW)
+        CustomScores += QLatin1Char('W');
+    if (set.useY)
+        CustomScores += QLatin1Char('Y');
+    if (set.useK)
+        CustomScores += QLatin1Char('K');
+    CustomKokaHold = set.kokaAt;
+    CustomYukoHold = set.yukoAt;
+    CustomWazaAriHold = set.wazaAriAt;
+    CustomIpponHold = set.ipponAt;
+    CustomWazaAriForIppon = set.wazaAriForIppon;
+    CustomShidoLimit = set.shidoLimit;
+    CustomGoldenScore = set.goldenScore ? 1 : 0;
+    CustomContestTime = set.contestSeconds;
+}
+
+Rules::RuleSet rules()
+{
+    const Rules::SetId id = Rules::idFromText(RuleSet).value_or(Rules::SetId::Design);
+    return id == Rules::SetId::Custom ? customRules() : Rules::preset(id);
 }
 
 } // namespace Settings

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "modules/RuleSet.h"
 #include "modules/VbTypes.h"
 
 #include <QString>
@@ -29,6 +30,26 @@ extern QString VisitorText;
 extern QString HomePic;
 extern QString VisitorPic;
 extern qint16 LEDType;
+
+// The rule set: its id ("design", "classic", "ijf2018" or "custom"), and the
+// values of the Custom set, which the operator edits.
+extern QString RuleSet;
+extern QString CustomScores; // the letters of the score displays used, of "WYK"
+extern qint16 CustomKokaHold;
+extern qint16 CustomYukoHold;
+extern qint16 CustomWazaAriHold;
+extern qint16 CustomIpponHold;
+extern qint16 CustomWazaAriForIppon;
+extern qint16 CustomShidoLimit;
+extern qint16 CustomGoldenScore; // 0 off, 1 on
+extern qint32 CustomContestTime; // seconds
+
+// The set the variables name, its values kept in bounds; an unknown id is
+// the Design set.
+Rules::RuleSet rules();
+// The Custom set's values from a set, and back.
+void setCustomRules(const Rules::RuleSet &set);
+Rules::RuleSet customRules();
 
 // Puts every variable back to its default, as an empty store would load it.
 void resetToDefaults();

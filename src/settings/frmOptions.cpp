@@ -119,6 +119,7 @@ frmOptions::frmOptions(QWidget *parent)
     createTextTab();
     createPictureTab();
     createAdditionalTab();
+    createRulesTab();
 
     connect(cmdOk, &QPushButton::clicked, this, &frmOptions::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -424,6 +425,7 @@ void frmOptions::Form_Load()
     showWhole(txtTitleText, TitleText);
     showWhole(txtHomeText, HomeText);
     showWhole(txtVisitorText, VisitorText);
+    loadRules();
 }
 
 void frmOptions::showEvent(QShowEvent *event)
@@ -631,6 +633,8 @@ void frmOptions::cmdOk_Click()
     VisitorPic = VisitorPicTemp;
     if (cmbLedType->currentIndex() >= 0)
         LEDType = qint16(cmbLedType->currentIndex());
+
+    saveRules();
 
     // Every key is written in the fixed order, IsKeyCode last, and the
     // store is replaced whole or not at all.

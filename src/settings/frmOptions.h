@@ -1,5 +1,6 @@
 #pragma once
 
+#include "modules/RuleSet.h"
 #include "settings/CommonDialog.h"
 
 #include <QDialog>
@@ -10,6 +11,7 @@
 class DigitSample;
 class Image;
 class PictureBox;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -17,6 +19,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QSpinBox;
 class QTabWidget;
 
 // The options dialog: every setting on five tabs. Edits go to working
@@ -117,6 +120,24 @@ public:
     // Closes the dialog and gives the keyboard back to the window beneath.
     void done(int result) override;
 
+    // Rules: the set list, and the values of the set shown, which only the
+    // Custom set lets the operator edit.
+    QComboBox *cmbRuleSet;
+    QPushButton *cmdCopyToCustom;
+    QGroupBox *fraRuleValues;
+    QCheckBox *chkUseW;
+    QCheckBox *chkUseY;
+    QCheckBox *chkUseK;
+    QSpinBox *spnKokaHold;
+    QSpinBox *spnYukoHold;
+    QSpinBox *spnWazaAriHold;
+    QSpinBox *spnIpponHold;
+    QSpinBox *spnWazaAriForIppon;
+    QSpinBox *spnShidoLimit;
+    QCheckBox *chkGoldenScore;
+    QSpinBox *spnContestTime;
+    Rules::RuleSet CustomRulesTemp;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -127,6 +148,12 @@ private:
     void createTextTab();
     void createPictureTab();
     void createAdditionalTab();
+    void createRulesTab();
+    void loadRules();
+    void showRuleSet();
+    void ruleValueEdited();
+    void copyToCustom();
+    void saveRules();
     void Form_Load();
 
     QWidget *addTab(const QString &title);

@@ -76,3 +76,16 @@ TEST(CommandLine, HelpAndVersionAreAskedForAndHelpNamesEveryFlag)
              "--help", "--version", "/events"})
         EXPECT_TRUE(help.contains(QLatin1String(flag))) << flag << "\n" << help.toStdString();
 }
+
+TEST(CommandLine, RulesNameASetForThisRunOrAreRefused)
+{
+    EXPECT_EQ(parse({}).options.rules, QString()) << "the stored set";
+    for (const char *set : {"design", "classic", "ijf2018", "custom"}) {
+        const CommandLine::Result result = parse({"--rules", set});
+        EXPECT_TRUE(result.error.isEmpty()) << set;
+        EXPECT_EQ(result.options.rules, QLatin1String(set));
+    }
+    for (const char *bad : {"IJF2018", "ijf", ""})
+        EXPECT_TRUE(parse({"--rules", bad}).error.contains(QLatin1String("--rules"))) << bad;
+    EXPECT_TRUE(parse({}).helpText.contains(QLatin1String("--rules")));
+}

@@ -476,3 +476,29 @@ TEST_F(MatchFeedTest, ATricklingRequestLosesItsPlaceAtItsDeadline)
     EXPECT_TRUE(closes(kept));
 }
 
+
+TEST_F(MatchFeedTest, StateTellsTheRuleSetGoldenScoreAndShidos)
+{
+    QJsonObject s = state();
+    EXPECT_EQ(s.value("rules").toString(), "design");
+    EXPECT_FALSE(s.value("golden_score").toBool());
+    QTest::keyClick(board->picKHome, Qt::Key_Return);
+    EXPECT_EQ(state().value("home").toObject().value("shidos").toInt(), 0) << "the design's lamps count nothing";
+
+    board->setRules(Rules::preset(Rules::SetId::Ijf2018));
+    board->tkPeriod->setSeconds(TimeValue::fromSeconds(1));
+    QTest::keyClick(board->picKVisitor, Qt::Key_Return);
+    QTest::keyClick(board->picKVisitor, Qt::Key_Return);
+    QTest::keyClick(board->tledPeriod, Qt::Key_S);
+    tick(1000);
+    s = state();
+    EXPECT_EQ(s.value("rules").toString(), "ijf2018");
+    EXPECT_TRUE(s.value("golden_score").toBool()) << "level scores; shidos do not decide";
+    EXPECT_EQ(s.value("visitor").toObject().value("shidos").toInt(), 2);
+    EXPECT_FALSE(s.value("visitor").toObject().value("hansoku_make").toBool());
+    QTest::keyClick(board->picSVisitor, Qt::Key_Return);
+    const QJsonObject visitor = state().value("visitor").toObject();
+    EXPECT_EQ(visitor.value("shidos").toInt(), 3);
+    EXPECT_TRUE(visitor.value("hansoku_make").toBool());
+    EXPECT_TRUE(state().value("home").toObject().value("winner").toBool());
+}

@@ -70,7 +70,8 @@ start_splash() {
 }
 
 # Clicks the start screen on its name, away from its buttons, and waits for
-# the board; sets WINDOW and its geometry.
+# the board; sets WINDOW and its geometry. BOARD_TITLE, a pattern, is the
+# board's window title when a rule set names itself there.
 click_through_splash() {
     open_board_from_splash 1
     xdotool windowactivate --sync "$WINDOW" 2>/dev/null || xdotool windowfocus --sync "$WINDOW"
@@ -83,7 +84,7 @@ open_board_from_splash() {
     local id
     WINDOW= # the start screen's geometry set it
     for _ in $(seq 100); do
-        for id in $(xdotool search --onlyvisible --name '^Zembrak$' 2>/dev/null); do
+        for id in $(xdotool search --onlyvisible --name "${BOARD_TITLE:-^Zembrak\$}" 2>/dev/null); do
             [ "$id" = "$SPLASH" ] && continue
             eval "$(xdotool getwindowgeometry --shell "$id")"
             # Only the board; no other window of that name and size.

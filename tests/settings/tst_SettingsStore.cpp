@@ -418,3 +418,45 @@ TEST_F(SettingsStoreTest, SaveReportsAStoreThatCannotBeWritten)
 }
 
 } // namespace
+
+// The rule set's group: absent until a set other than Design is chosen, then
+// written with the rest; an unknown set loads as Design and wild Custom
+// values load within bounds.
+TEST_F(SettingsStoreTest, RuleSetIsStoredOnceChosenAndLoadsSafely)
+{
+    SaveSettings();
+    EXPECT_FALSE(storeText().contains(QLatin1String("RuleSettings"))) << "a Design store stays as it was";
+
+    Settings::RuleSet = QStringLiteral("ijf2018");
+    Settings::CustomIpponHold = 15;
+    SaveSettings();
+    Settings::resetToDefaults();
+    LoadSettings();
+    EXPECT_EQ(Settings::rules(), Rules::preset(Rules::SetId::Ijf2018));
+    EXPECT_EQ(Settings::customRules().ipponAt, 15);
+
+    // Back to Design is stored too, not left at the last set.
+    Settings::RuleSet = QStringLiteral("design");
+    SaveSettings();
+    EXPECT_TRUE(storeText().contains(QLatin1String("RuleSet=design")));
+
+    for (const char *damaged : {"IJF 2018", "", "classic;rm", "7"}) {
+        save("RuleSettings", "RuleSet", QLatin1String(damaged));
+        LoadSettings();
+        EXPECT_EQ(Settings::RuleSet, QStringLiteral("design")) << damaged;
+        EXPECT_FALSE(Settings::rules().automatic()) << damaged;
+    }
+
+    save("RuleSettings", "RuleSet", QStringLiteral("custom"));
+    save("RuleSettings", "CustomIpponHold", QStringLiteral("-5"));
+    save("RuleSettings", "CustomShidoLimit", QStringLiteral("40"));
+    save("RuleSettings", "CustomContestTime", QStringLiteral("lots"));
+    save("RuleSettings", "CustomScores", QStringLiteral("?"));
+    LoadSettings();
+    const Rules::RuleSet custom = Settings::rules();
+    EXPECT_EQ(custom.id, Rules::SetId::Custom);
+    EXPECT_EQ(custom.ipponAt, 0);
+    EXPECT_EQ(custom.shidoLimit, Rules::MaxShidoLimit);
+    EXPECT_EQ(custom.contestSeconds, 240) << "an unreadable number loads as its default";
+    EXPECT_TRUE(custom.useW) << "a set shows at least the waza-ari";
+}

@@ -4,6 +4,9 @@
 
 #include "support/OptionsFixture.h"
 
+#include <QGroupBox>
+#include <QSpinBox>
+
 #include "controls/CommandButton.h"
 #include "controls/DigitSample.h"
 #include "controls/Image.h"
@@ -52,7 +55,8 @@ TEST_F(Options, ControlsStandWhereTheDesignPutsThem)
     EXPECT_EQ(QApplication::focusWidget(), dialog.cmdOk) << "an activated dialog puts the focus on OK";
 
     const QStringList tabs = {QStringLiteral("Key Controls"), QStringLiteral("Color Controls"),
-        QStringLiteral("Text Controls"), QStringLiteral("Pictures"), QStringLiteral("&Additional Settings")};
+        QStringLiteral("Text Controls"), QStringLiteral("Pictures"), QStringLiteral("&Additional Settings"),
+        QStringLiteral("Rules")};
     ASSERT_EQ(dialog.SSTab1->count(), tabs.size());
     for (int i = 0; i < tabs.size(); ++i)
         EXPECT_EQ(dialog.SSTab1->tabText(i), tabs[i]);
@@ -320,4 +324,38 @@ TEST_F(Options, RebindingReachesTheBoardsDispatcher)
     board.AllKeyCode(84);
     EXPECT_TRUE(board.tkPeriod->Running());
     EXPECT_EQ(stored("KeySettings", "StartStopPeriodClockKey"), QStringLiteral("84"));
+}
+
+// The Rules tab: a built-in set shows its values but keeps them; the Custom
+// set starts from a copy and stores what the operator edits; OK stores the
+// choice with the rest, Cancel nothing.
+TEST_F(Options, RulesTabChoosesASetAndEditsOnlyCustom)
+{
+    {
+        frmOptions dialog;
+        EXPECT_EQ(dialog.cmbRuleSet->currentText(), QStringLiteral("Design"));
+        dialog.cmbRuleSet->setCurrentIndex(2);
+        EXPECT_EQ(dialog.spnIpponHold->value(), 20);
+        EXPECT_FALSE(dialog.fraRuleValues->isEnabled()) << "IJF 2018 is not to be edited";
+        dialog.cmdCancel->click();
+    }
+    EXPECT_EQ(Settings::RuleSet, QStringLiteral("design"));
+
+    frmOptions dialog;
+    dialog.cmbRuleSet->setCurrentIndex(1); // Classic
+    dialog.cmdCopyToCustom->click();
+    EXPECT_EQ(dialog.cmbRuleSet->currentText(), QStringLiteral("Custom"));
+    EXPECT_TRUE(dialog.fraRuleValues->isEnabled());
+    EXPECT_EQ(dialog.spnKokaHold->value(), 10) << "a copy of Classic";
+    dialog.spnIpponHold->setValue(30);
+    dialog.spnShidoLimit->setValue(2);
+    dialog.cmdOk->click();
+
+    EXPECT_EQ(Settings::RuleSet, QStringLiteral("custom"));
+    const Rules::RuleSet custom = Settings::rules();
+    EXPECT_EQ(custom.kokaAt, 10);
+    EXPECT_EQ(custom.ipponAt, 30);
+    EXPECT_EQ(custom.shidoLimit, 2);
+    EXPECT_EQ(stored("RuleSettings", "RuleSet"), QStringLiteral("custom"));
+    EXPECT_EQ(stored("RuleSettings", "CustomIpponHold"), QStringLiteral("30"));
 }

@@ -1,0 +1,189 @@
+// The options dialog's "Rules" tab: which rule set the board runs under, and
+// the values of the Custom set.
+
+#include "settings/frmOptions.h"
+
+#include "controls/CommandButton.h"
+#include "settings/SettingsVariables.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+const Rules::SetId setOrder[] = {
+    Rules::SetId::Design, Rules::SetId::Classic, Rules::SetId::Ijf2018, Rules::SetId::Custom};
+
+QSpinBox *seconds(QWidget *parent, const char *name, int most, const QString &none)
+{
+    auto *box = new QSpinBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setRange(0, most);
+    // 0 is "never": the special text says so instead of a bare nought.
+    box->setSpecialValueText(none);
+    return box;
+}
+
+} // namespace
+
+void frmOptions::createRulesTab()
+{
+    QWidget *page = addTab(QStringLiteral("Rules"));
+    // Six tabs share the strip the design gave five: narrower margins let
+    // every caption show whole.
+    SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 2px; }"));
+    auto *column = new QVBoxLayout(page);
+
+    auto *choice = new QHBoxLayout;
+    auto *caption = new QLabel(QStringLiteral("Rule set:"), page);
+    cmbRuleSet = new QComboBox(page);
+    cmbRuleSet->setObjectName(QStringLiteral("cmbRuleSet"));
+    for (Rules::SetId id : setOrder)
+        cmbRuleSet->addItem(Rules::displayName(id));
+    caption->setBuddy(cmbRuleSet);
+    cmdCopyToCustom = new CommandButton(QStringLiteral("Copy to Custom"), page);
+    cmdCopyToCustom->setObjectName(QStringLiteral("cmdCopyToCustom"));
+    choice->addWidget(caption);
+    choice->addWidget(cmbRuleSet, 1);
+    choice->addWidget(cmdCopyToCustom);
+    column->addLayout(choice);
+
+    fraRuleValues = new QGroupBox(QStringLiteral("Values:"), page);
+    fraRuleValues->setObjectName(QStringLiteral("fraRuleValues"));
+    // Two columns of values, so that the tab keeps room below them.
+    auto *grid = new QGridLayout(fraRuleValues);
+    const auto row = [grid, this](int line, int column, const QString &caption, QWidget *value) {
+        grid->addWidget(new QLabel(caption, fraRuleValues), line, column * 2);
+        grid->addWidget(value, line, column * 2 + 1);
+    };
+    auto *scores = new QWidget(fraRuleValues);
+    auto *scoreBoxes = new QHBoxLayout(scores);
+    scoreBoxes->setContentsMargins(0, 0, 0, 0);
+    chkUseW = new QCheckBox(QStringLiteral("W"), scores);
+    chkUseY = new QCheckBox(QStringLiteral("Y"), scores);
+    chkUseK = new QCheckBox(QStringLiteral("K"), scores);
+    for (QCheckBox *box : {chkUseW, chkUseY, chkUseK})
+        scoreBoxes->addWidget(box);
+    grid->addWidget(new QLabel(QStringLiteral("Scores shown:"), fraRuleValues), 0, 0);
+    grid->addWidget(scores, 0, 1, 1, 2);
+    chkGoldenScore = new QCheckBox(QStringLiteral("Golden score"), fraRuleValues);
+    grid->addWidget(chkGoldenScore, 0, 3);
+    const QString never = QStringLiteral("off");
+    spnKokaHold = seconds(fraRuleValues, "spnKokaHold", Rules::MaxHoldSeconds, never);
+    spnYukoHold = seconds(fraRuleValues, "spnYukoHold", Rules::MaxHoldSeconds, never);
+    spnWazaAriHold = seconds(fraRuleValues, "spnWazaAriHold", Rules::MaxHoldSeconds, never);
+    spnIpponHold = seconds(fraRuleValues, "spnIpponHold", Rules::MaxHoldSeconds, never);
+    row(1, 0, QStringLiteral("Koka hold:"), spnKokaHold);
+    row(1, 1, QStringLiteral("Yuko hold:"), spnYukoHold);
+    row(2, 0, QStringLiteral("Waza-ari hold:"), spnWazaAriHold);
+    row(2, 1, QStringLiteral("Ippon hold:"), spnIpponHold);
+    for (QSpinBox *box : {spnKokaHold, spnYukoHold, spnWazaAriHold, spnIpponHold})
+        box->setSuffix(QStringLiteral(" s"));
+    spnWazaAriForIppon = seconds(fraRuleValues, "spnWazaAriForIppon", Rules::MaxWazaAriForIppon, never);
+    row(3, 0, QStringLiteral("Waza-ari to ippon:"), spnWazaAriForIppon);
+    spnShidoLimit = seconds(fraRuleValues, "spnShidoLimit", Rules::MaxShidoLimit, QStringLiteral("lamps"));
+    row(3, 1, QStringLiteral("Hansoku-make at:"), spnShidoLimit);
+    spnContestTime = new QSpinBox(fraRuleValues);
+    spnContestTime->setObjectName(QStringLiteral("spnContestTime"));
+    spnContestTime->setRange(Rules::MinContestSeconds, Rules::MaxContestSeconds);
+    spnContestTime->setSuffix(QStringLiteral(" s"));
+    row(4, 0, QStringLiteral("Contest time:"), spnContestTime);
+    column->addWidget(fraRuleValues);
+    // The space below is kept for the match list.
+    column->addStretch(1);
+
+    connect(cmbRuleSet, &QComboBox::currentIndexChanged, this, &frmOptions::showRuleSet);
+    connect(cmdCopyToCustom, &QPushButton::clicked, this, &frmOptions::copyToCustom);
+    for (QCheckBox *box : {chkUseW, chkUseY, chkUseK, chkGoldenScore})
+        connect(box, &QCheckBox::toggled, this, &frmOptions::ruleValueEdited);
+    for (QSpinBox *box : {spnKokaHold, spnYukoHold, spnWazaAriHold, spnIpponHold, spnWazaAriForIppon,
+             spnShidoLimit, spnContestTime})
+        connect(box, &QSpinBox::valueChanged, this, &frmOptions::ruleValueEdited);
+}
+
+void frmOptions::loadRules()
+{
+    CustomRulesTemp = Settings::customRules();
+    const Rules::SetId id = Settings::rules().id;
+    const auto index = int(std::find(std::begin(setOrder), std::end(setOrder), id) - std::begin(setOrder));
+    cmbRuleSet->setCurrentIndex(index);
+    showRuleSet();
+}
+
+// Shows the values of the set selected: a built-in set's as they are, not
+// to be edited; the Custom set's working copy, to be edited.
+void frmOptions::showRuleSet()
+{
+    const int index = std::clamp(cmbRuleSet->currentIndex(), 0, int(std::size(setOrder)) - 1);
+    const Rules::SetId id = setOrder[index];
+    const bool custom = id == Rules::SetId::Custom;
+    const Rules::RuleSet set = custom ? CustomRulesTemp : Rules::preset(id);
+    // Showing is no edit: the working copy stays as it is.
+    const QList<QWidget *> values = {chkUseW, chkUseY, chkUseK, chkGoldenScore, spnKokaHold, spnYukoHold,
+        spnWazaAriHold, spnIpponHold, spnWazaAriForIppon, spnShidoLimit, spnContestTime};
+    for (QWidget *value : values)
+        value->blockSignals(true);
+    {
+        chkUseW->setChecked(set.useW);
+        chkUseY->setChecked(set.useY);
+        chkUseK->setChecked(set.useK);
+        spnKokaHold->setValue(set.kokaAt);
+        spnYukoHold->setValue(set.yukoAt);
+        spnWazaAriHold->setValue(set.wazaAriAt);
+        spnIpponHold->setValue(set.ipponAt);
+        spnWazaAriForIppon->setValue(set.wazaAriForIppon);
+        spnShidoLimit->setValue(set.shidoLimit);
+        chkGoldenScore->setChecked(set.goldenScore);
+        spnContestTime->setValue(set.contestSeconds);
+    }
+    for (QWidget *value : values)
+        value->blockSignals(false);
+    fraRuleValues->setEnabled(custom);
+    cmdCopyToCustom->setEnabled(!custom);
+}
+
+void frmOptions::ruleValueEdited()
+{
+    if (cmbRuleSet->currentIndex() != int(std::size(setOrder)) - 1)
+        return;
+    Rules::RuleSet set;
+    set.id = Rules::SetId::Custom;
+    set.useW = chkUseW->isChecked();
+    set.useY = chkUseY->isChecked();
+    set.useK = chkUseK->isChecked();
+    set.kokaAt = qint16(spnKokaHold->value());
+    set.yukoAt = qint16(spnYukoHold->value());
+    set.wazaAriAt = qint16(spnWazaAriHold->value());
+    set.ipponAt = qint16(spnIpponHold->value());
+    set.wazaAriForIppon = qint16(spnWazaAriForIppon->value());
+    set.shidoLimit = qint16(spnShidoLimit->value());
+    set.goldenScore = chkGoldenScore->isChecked();
+    set.contestSeconds = spnContestTime->value();
+    CustomRulesTemp = set;
+}
+
+void frmOptions::copyToCustom()
+{
+    const int index = std::clamp(cmbRuleSet->currentIndex(), 0, int(std::size(setOrder)) - 1);
+    CustomRulesTemp = Rules::preset(setOrder[index]);
+    CustomRulesTemp.id = Rules::SetId::Custom;
+    cmbRuleSet->setCurrentIndex(int(std::size(setOrder)) - 1);
+}
+
+void frmOptions::saveRules()
+{
+    const int index = std::clamp(cmbRuleSet->currentIndex(), 0, int(std::size(setOrder)) - 1);
+    Settings::RuleSet = Rules::idText(setOrder[index]);
+    Settings::setCustomRules(Rules::bounded(CustomRulesTemp));
+}
