@@ -3,6 +3,7 @@
 // pictures, OK and Cancel.
 
 #include "support/OptionsFixture.h"
+#include "support/WavBytes.h"
 
 #include "controls/CommandButton.h"
 #include "controls/DigitSample.h"
@@ -285,4 +286,26 @@ TEST_F(Options, RebindingReachesTheBoardsDispatcher)
     board.AllKeyCode(84);
     EXPECT_TRUE(board.tkPeriod->Running());
     EXPECT_EQ(stored("KeySettings", "StartStopPeriodClockKey"), QStringLiteral("84"));
+}
+
+TEST_F(Options, AWarningNamesWhyTheChosenSoundWillBeSilent)
+{
+    BuzzerFile = dir.filePath(QStringLiteral("gone.wav"));
+    frmOptions dialog;
+    EXPECT_EQ(dialog.lblBFileWarning->text(), QStringLiteral("The buzzer will be silent: the file does not exist."));
+
+    QFile slow(dir.filePath(QStringLiteral("slow.wav")));
+    ASSERT_TRUE(slow.open(QIODevice::WriteOnly));
+    slow.write(WavBytes::toneWav(WavBytes::Pcm, 1, 20, 16, 20));
+    slow.close();
+    DialogAnswers::setNextFile(slow.fileName());
+    click(dialog.cmdBuzzerSoundChange);
+    EXPECT_EQ(dialog.lblBFileWarning->text(),
+        QStringLiteral("The buzzer will be silent: its sample rate of 20 Hz cannot be played."));
+
+    click(dialog.cmdBuzzerSoundNone);
+    EXPECT_EQ(dialog.lblBFileWarning->text(), QString()) << "no sound chosen is no fault";
+    DialogAnswers::setNextFile(defaultBuzzerFile());
+    click(dialog.cmdBuzzerSoundChange);
+    EXPECT_EQ(dialog.lblBFileWarning->text(), QString());
 }
