@@ -17,10 +17,11 @@
 #include <vector>
 
 // The open file's sound as a stream of 16-bit samples for the audio sink, at
-// the rate the sink plays, followed by silence at least as long as the
-// sink's buffer: a sound shorter than the sink's start-up buffer would
-// otherwise never start, and stopping the sink drops what it still holds,
-// which must be silence only.
+// the rate the sink plays, between two silences. The first 50 ms: the
+// first few milliseconds a new stream is given are not heard. The last at
+// least as long as the sink's buffer: a sound shorter than the sink's
+// start-up buffer would otherwise never start, and stopping the sink drops
+// what it still holds, which must be silence only.
 class DecodedSound : public QIODevice
 {
 public:
@@ -31,6 +32,8 @@ public:
     void restart(int outRate, qint64 tailBytes)
     {
         m_tailLeft = tailBytes / frameBytes() * frameBytes();
+        m_leadFrames = outRate / 20;
+        m_leadLeft = m_leadFrames * frameBytes();
         m_ended = false;
         decoder.rewind();
         m_outRate = outRate;
@@ -48,7 +51,8 @@ public:
     bool soundEnded() const { return m_soundEnded; }
     // The sound and its silence have all been handed out.
     bool ended() const { return m_ended; }
-    qint64 soundUs() const { return m_outRate > 0 ? m_soundFrames * 1000000 / m_outRate : 0; }
+    // The sound and the silence before it.
+    qint64 soundUs() const { return m_outRate > 0 ? (m_leadFrames + m_soundFrames) * 1000000 / m_outRate : 0; }
 
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override
@@ -63,6 +67,12 @@ protected:
         if (size == 0)
             return -1;
         const qint64 frames = maxSize / size;
+        if (m_leadLeft > 0 && frames > 0) {
+            const qint64 lead = std::min(m_leadLeft, frames * size);
+            std::memset(data, 0, std::size_t(lead));
+            m_leadLeft -= lead;
+            return lead;
+        }
         qint64 got = 0;
         if (!m_soundEnded && frames > 0) {
             // Decoded aside: the sink's buffer need not be aligned for samples.
@@ -92,6 +102,8 @@ private:
     qint64 m_soundFrames = 0;
     bool m_soundEnded = true;
     qint64 m_tailLeft = 0;
+    qint64 m_leadFrames = 0;
+    qint64 m_leadLeft = 0;
     bool m_ended = true;
 };
 
