@@ -4,8 +4,10 @@
 #include "controls/TextFit.h"
 #include "modules/Rounding.h"
 #include "modules/VbTypes.h"
+#include "platform/SoundCheck.h"
 #include "scoreboard/frmScoreboard.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsVariables.h"
 #include "settings/frmOptions.h"
 
 #include <QApplication>
@@ -95,12 +97,19 @@ void frmSplash::createControls()
     cmdHelp = button("cmdHelp", twipsRect(3120, 2520, 1215, 375), QStringLiteral("&Help"));
     cmdOptions = button("cmdOptions", twipsRect(4560, 2520, 1215, 375), QStringLiteral("&Options"));
 
+    lblBuzzerWarning = label("lblBuzzerWarning", twipsRect(240, 2910, 5535, 195), QString(), Qt::AlignLeft);
+    setLabelFont(lblBuzzerWarning, {}, 7);
+    lblBuzzerWarning->setStyleSheet(QStringLiteral("color: #c00000"));
+
     setTabOrder(cmdHelp, cmdOptions);
     setTabOrder(cmdOptions, picLogo);
     cmdHelp->setFocus();
 
     connect(cmdHelp, &QPushButton::clicked, this, [this] { frmHelp::ShowHelp(this); });
-    connect(cmdOptions, &QPushButton::clicked, this, [this] { showOptionsDialog(this); });
+    connect(cmdOptions, &QPushButton::clicked, this, [this] {
+        showOptionsDialog(this);
+        UpdateBuzzerWarning();
+    });
 }
 
 QRect frmSplash::LoadGeometry(const QRect &screen)
@@ -128,6 +137,12 @@ void frmSplash::Form_Load()
     setLabelFont(lblVersion, QStringLiteral("Times New Roman"), 15.75);
 
     LoadSettings();
+    UpdateBuzzerWarning();
+}
+
+void frmSplash::UpdateBuzzerWarning()
+{
+    lblBuzzerWarning->setText(SoundCheck::warningText(SoundCheck::reportProblem(Settings::BuzzerFile)));
 }
 
 void frmSplash::GoScore()

@@ -55,6 +55,8 @@ public:
     QLabel *Label2;
     QPushButton *cmdHelp;
     QPushButton *cmdOptions;
+    // Says so when the buzzer file cannot be played.
+    QLabel *lblBuzzerWarning;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -64,6 +66,7 @@ protected:
 private:
     void createControls();
     void Form_Load();
+    void UpdateBuzzerWarning();
 
     std::unique_ptr<frmScoreboard> m_board;
     std::function<void(frmScoreboard &)> m_boardSetup;

@@ -12,8 +12,8 @@ class QTimer;
 // The board's media player, driven through two properties: FileName, and
 // Command, to which the names "Open", "Close", "Play", "Stop" and "Prev"
 // (rewind) are written. Done is raised exactly once for every "Play": when
-// the sound ends, at the latest when the file's own duration and a small
-// margin have passed (some audio systems never report the end), and at
+// the sound ends, at the latest when the file's own duration and a
+// margin have passed (an audio system may stop answering), and at
 // once when the play cannot start. A "Stop", "Close" or "Open" during a play
 // ends it, and its Done still comes. Done always arrives through the event
 // loop, never from inside a Command write.
@@ -55,8 +55,11 @@ public:
     MediaBackend *backend() const { return m_backend.get(); }
 
     // How long after the file's duration Done is raised if the sound
-    // service has not reported the end by then.
-    static constexpr int DoneMarginMs = 500;
+    // service has not reported the end by then. The service reports it only
+    // once the sound has been heard, and an audio output on a busy machine
+    // may start late or stall for a while: cutting it short at this
+    // deadline is for a service that has stopped answering, not for a slow one.
+    static constexpr int DoneMarginMs = 3000;
     // The longest a play of unknown duration is waited for.
     static constexpr int UnknownDurationMs = 10000;
 

@@ -7,6 +7,7 @@
 #include "controls/Timer.h"
 #include "modules/TickPlan.h"
 #include "platform/MMControl.h"
+#include "platform/SoundCheck.h"
 #include "settings/SettingsVariables.h"
 
 #include <QFileInfo>
@@ -99,6 +100,10 @@ void frmScoreboard::UpdatePinStatus()
 
 void frmScoreboard::Buzzer(const QString &FileName)
 {
+    // A file the player has not yet taken is checked, so that a silent
+    // buzzer is explained once on stderr.
+    if (!FileName.isEmpty() && mmcBuzzer->FileName() != FileName)
+        SoundCheck::reportProblem(FileName);
     const QFileInfo file(FileName);
     if (FileName.isEmpty() || !file.isFile() || file.isHidden() || BuzzerPlaying != VbFalse)
         return;

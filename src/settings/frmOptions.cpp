@@ -8,6 +8,7 @@
 #include "modules/Val.h"
 #include "modules/modGrabKeys.h"
 #include "platform/KeyboardLock.h"
+#include "platform/SoundCheck.h"
 #include "settings/DialogAnswers.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
@@ -364,6 +365,9 @@ void frmOptions::createAdditionalTab()
     QGroupBox *box = onTab(page, new QGroupBox(QStringLiteral("Buzzer sound:"), page), 240, 600, 5535, 1335);
     lblBFile = at(named(new QLabel(QStringLiteral("buzzer.wav"), box), "lblBFile"), 120, 360, 5295, 375);
     lblBFile->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblBFileWarning = onTab(page, named(new QLabel(page), "lblBFileWarning"), 240, 2040, 5535, 495);
+    lblBFileWarning->setWordWrap(true);
+    lblBFileWarning->setStyleSheet(QStringLiteral("color: #c00000"));
     lblBFile->setFont(arial(9.75));
     cmdBuzzerSoundChange =
         at(button(box, "cmdBuzzerSoundChange", QStringLiteral("Change Sound ...")), 120, 720, 1455, 495);
@@ -493,6 +497,7 @@ QString frmOptions::buzzerCaption(const QString &path)
 
 void frmOptions::UpdateBuzzerCaption()
 {
+    lblBFileWarning->setText(SoundCheck::warningText(SoundCheck::problemWith(BuzzTemp)));
     const QString caption = buzzerCaption(BuzzTemp);
     if (lblBFile->text() == caption)
         return;

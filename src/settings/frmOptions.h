@@ -112,6 +112,8 @@ public:
 
     // Additional Settings
     QLabel *lblBFile;
+    // Says so when the chosen buzzer file cannot be played.
+    QLabel *lblBFileWarning;
     QPushButton *cmdBuzzerSoundChange;
     QPushButton *cmdBuzzerSoundNone;
     QPushButton *cmdBuzzerKey;

@@ -199,3 +199,19 @@ TEST_F(StartScreen, TheBoardSetupRunsOnTheNewBoardBeforeItShows)
     EXPECT_FALSE(shownAtSetup);
     EXPECT_TRUE(splash.board()->isVisible());
 }
+
+TEST_F(StartScreen, WarnsWhenTheBuzzerFileCannotBePlayed)
+{
+    SettingsStore::SaveSetting(QStringLiteral("KeySettings"), QStringLiteral("BuzzerFile"),
+        dir.filePath(QStringLiteral("gone.wav")));
+    {
+        frmSplash splash;
+        EXPECT_EQ(splash.lblBuzzerWarning->text(),
+            QStringLiteral("The buzzer will be silent: the file does not exist."));
+        EXPECT_TRUE(splash.frameSplash->geometry().contains(
+            splash.lblBuzzerWarning->geometry().translated(splash.frameSplash->pos())));
+    }
+    SettingsStore::SaveSetting(QStringLiteral("KeySettings"), QStringLiteral("BuzzerFile"), Settings::defaultBuzzerFile());
+    frmSplash splash;
+    EXPECT_EQ(splash.lblBuzzerWarning->text(), QString());
+}

@@ -39,10 +39,14 @@ TEST_F(SoundEffectBackendTest, OpensEveryWavVariantAndNothingElse)
     EXPECT_FALSE(backend.open(m_dir.path()));
     EXPECT_FALSE(backend.open(QString()));
     EXPECT_FALSE(backend.open(writeFile("text.wav", "this is not a sound")));
+    // Rates that crashed the audio service: refused before it sees them.
+    EXPECT_FALSE(backend.open(writeFile("slow.wav", toneWav(Pcm, 1, 40, 16, 40))));
     EXPECT_EQ(backend.durationMs(), -1);
     EXPECT_FALSE(backend.play());
 
     // Those Qt's own sound effects played as silence.
+    ASSERT_TRUE(backend.open(writeFile("4k.wav", toneWav(Pcm, 1, 4000, 16, 1000))));
+    EXPECT_EQ(backend.durationMs(), 250);
     ASSERT_TRUE(backend.open(writeFile("24.wav", toneWav(Pcm, 2, 48000, 24, 24000))));
     EXPECT_EQ(backend.durationMs(), 500);
     ASSERT_TRUE(backend.open(writeFile("float.wav", toneWav(Float, 1, 44100, 32, 4410))));

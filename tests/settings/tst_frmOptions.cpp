@@ -3,6 +3,7 @@
 // pictures, OK and Cancel.
 
 #include "support/OptionsFixture.h"
+#include "support/WavBytes.h"
 
 #include <QGroupBox>
 #include <QSpinBox>
@@ -358,4 +359,26 @@ TEST_F(Options, RulesTabChoosesASetAndEditsOnlyCustom)
     EXPECT_EQ(custom.shidoLimit, 2);
     EXPECT_EQ(stored("RuleSettings", "RuleSet"), QStringLiteral("custom"));
     EXPECT_EQ(stored("RuleSettings", "CustomIpponHold"), QStringLiteral("30"));
+}
+
+TEST_F(Options, AWarningNamesWhyTheChosenSoundWillBeSilent)
+{
+    BuzzerFile = dir.filePath(QStringLiteral("gone.wav"));
+    frmOptions dialog;
+    EXPECT_EQ(dialog.lblBFileWarning->text(), QStringLiteral("The buzzer will be silent: the file does not exist."));
+
+    QFile slow(dir.filePath(QStringLiteral("slow.wav")));
+    ASSERT_TRUE(slow.open(QIODevice::WriteOnly));
+    slow.write(WavBytes::toneWav(WavBytes::Pcm, 1, 20, 16, 20));
+    slow.close();
+    DialogAnswers::setNextFile(slow.fileName());
+    click(dialog.cmdBuzzerSoundChange);
+    EXPECT_EQ(dialog.lblBFileWarning->text(),
+        QStringLiteral("The buzzer will be silent: its sample rate of 20 Hz cannot be played."));
+
+    click(dialog.cmdBuzzerSoundNone);
+    EXPECT_EQ(dialog.lblBFileWarning->text(), QString()) << "no sound chosen is no fault";
+    DialogAnswers::setNextFile(defaultBuzzerFile());
+    click(dialog.cmdBuzzerSoundChange);
+    EXPECT_EQ(dialog.lblBFileWarning->text(), QString());
 }
