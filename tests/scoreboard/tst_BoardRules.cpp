@@ -238,11 +238,7 @@ struct RulesRun
         QStringList parts;
         parts << QString::number(b.tledPeriod->Caption()) << QString::number(b.nledHoldHome->Caption())
               << QString::number(b.nledHoldVisitor->Caption());
-        for (DigitDisplay *score :
-            {b.nledWHome, b.nledYHome, b.nledKHome, b.nledWVisitor, b.nledYVisitor, b.nledKVisitor})
-            parts << QString::number(score->Caption());
-        for (const MatchTimer *timer : {b.tkPeriod, b.tkHoldHome, b.tkHoldVisitor})
-            parts << QString::number(timer->Running()) << QString::number(timer->Seconds().ticks());
+        appendScoresAndTimers(parts, b);
         parts << QString::number(b.Ippon) << QString::number(b.Winner) << QString::number(b.ShidoHome)
               << QString::number(b.ShidoVisitor) << QString::number(b.GoldenScore) << media->calls.join(u',');
         return parts.join(u' ');

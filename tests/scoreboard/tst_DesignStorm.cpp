@@ -17,16 +17,8 @@ QString observe(const frmScoreboard &b, const FakeMediaBackend &media)
     QStringList parts;
     parts << QString::number(b.tledPeriod->Caption()) << QString::number(b.nledHoldHome->Caption())
           << QString::number(b.nledHoldVisitor->Caption());
-    for (DigitDisplay *score :
-        {b.nledWHome, b.nledYHome, b.nledKHome, b.nledWVisitor, b.nledYVisitor, b.nledKVisitor})
-        parts << QString::number(score->Caption());
-    for (const MatchTimer *timer : {b.tkPeriod, b.tkHoldHome, b.tkHoldVisitor})
-        parts << QString::number(timer->Running()) << QString::number(timer->Seconds().ticks());
-    for (qint32 field :
-        {qint32(b.TimeUpBuzzed), qint32(b.BuzzerPlaying), qint32(b.PenaltyHK), qint32(b.PenaltyHC),
-            qint32(b.PenaltyHS), qint32(b.PenaltyVK), qint32(b.PenaltyVC), qint32(b.PenaltyVS),
-            qint32(b.Ippon), qint32(b.MedHome), qint32(b.MedVisitor), qint32(b.Winner), b.TimePin})
-        parts << QString::number(field);
+    appendScoresAndTimers(parts, b);
+    appendMatchFields(parts, b);
     for (const Shape *lamp : {b.shpKHome, b.shpCHome, b.shpSHome, b.shpKVisitor, b.shpCVisitor, b.shpSVisitor,
              b.shpWinnerHome, b.shpWinnerVisitor})
         parts << QString::number(lamp->FillColor());

@@ -39,16 +39,8 @@ struct BoardRun
         QStringList parts;
         parts << QString::number(b.tledPeriod->Caption()) << b.tledPeriod->GroupBases()
               << QString::number(b.nledHoldHome->Caption()) << QString::number(b.nledHoldVisitor->Caption());
-        for (DigitDisplay *score :
-            {b.nledWHome, b.nledYHome, b.nledKHome, b.nledWVisitor, b.nledYVisitor, b.nledKVisitor})
-            parts << QString::number(score->Caption());
-        for (const MatchTimer *timer : {b.tkPeriod, b.tkHoldHome, b.tkHoldVisitor})
-            parts << QString::number(timer->Running()) << QString::number(timer->Seconds().ticks());
-        for (qint32 field :
-            {qint32(b.TimeUpBuzzed), qint32(b.BuzzerPlaying), qint32(b.PenaltyHK), qint32(b.PenaltyHC),
-                qint32(b.PenaltyHS), qint32(b.PenaltyVK), qint32(b.PenaltyVC), qint32(b.PenaltyVS),
-                qint32(b.Ippon), qint32(b.MedHome), qint32(b.MedVisitor), qint32(b.Winner), b.TimePin})
-            parts << QString::number(field);
+        appendScoresAndTimers(parts, b);
+        appendMatchFields(parts, b);
         parts << QString::number(PeriodResetTime.ticks()) << media->calls.join(u',')
               << QString::number(changes)
               << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());

@@ -3,6 +3,8 @@
 #include "support/FakeClock.h"
 #include "support/FakeMediaBackend.h"
 
+#include "controls/DigitDisplay.h"
+#include "controls/MatchTimer.h"
 #include "modules/modCount.h"
 #include "modules/modShowDigits.h"
 #include "platform/MMControl.h"
@@ -44,6 +46,25 @@ inline void showBoard(frmScoreboard &board)
     board.show();
     board.activateWindow();
     QApplication::processEvents();
+}
+
+// The six score displays and the three timers, as text, for tests that
+// compare what a board shows and runs from one event to the next.
+inline void appendScoresAndTimers(QStringList &parts, const frmScoreboard &b)
+{
+    for (DigitDisplay *score : {b.nledWHome, b.nledYHome, b.nledKHome, b.nledWVisitor, b.nledYVisitor, b.nledKVisitor})
+        parts << QString::number(score->Caption());
+    for (const MatchTimer *timer : {b.tkPeriod, b.tkHoldHome, b.tkHoldVisitor})
+        parts << QString::number(timer->Running()) << QString::number(timer->Seconds().ticks());
+}
+
+// The match state's fields, as text.
+inline void appendMatchFields(QStringList &parts, const frmScoreboard &b)
+{
+    for (qint32 field : {qint32(b.TimeUpBuzzed), qint32(b.BuzzerPlaying), qint32(b.PenaltyHK), qint32(b.PenaltyHC),
+             qint32(b.PenaltyHS), qint32(b.PenaltyVK), qint32(b.PenaltyVC), qint32(b.PenaltyVS), qint32(b.Ippon),
+             qint32(b.MedHome), qint32(b.MedVisitor), qint32(b.Winner), b.TimePin})
+        parts << QString::number(field);
 }
 
 // A board on default settings, with a hand-driven clock and a recording
