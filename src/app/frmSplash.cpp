@@ -97,7 +97,8 @@ void frmSplash::createControls()
     cmdHelp = button("cmdHelp", twipsRect(3120, 2520, 1215, 375), QStringLiteral("&Help"));
     cmdOptions = button("cmdOptions", twipsRect(4560, 2520, 1215, 375), QStringLiteral("&Options"));
 
-    lblBuzzerWarning = label("lblBuzzerWarning", twipsRect(240, 2910, 5535, 195), QString(), Qt::AlignLeft);
+    // Beside the logo, under the buttons: the one strip the design leaves free.
+    lblBuzzerWarning = label("lblBuzzerWarning", twipsRect(2400, 2910, 3375, 195), QString(), Qt::AlignLeft);
     setLabelFont(lblBuzzerWarning, {}, 7);
     lblBuzzerWarning->setStyleSheet(QStringLiteral("color: #c00000"));
 
@@ -142,7 +143,12 @@ void frmSplash::Form_Load()
 
 void frmSplash::UpdateBuzzerWarning()
 {
-    lblBuzzerWarning->setText(SoundCheck::warningText(SoundCheck::reportProblem(Settings::BuzzerFile)));
+    // The strip holds a short line; the reason is on the tooltip, in the
+    // options beside the buzzer file, and on stderr.
+    const QString warning = SoundCheck::warningText(SoundCheck::reportProblem(Settings::BuzzerFile));
+    lblBuzzerWarning->setText(
+        warning.isEmpty() ? QString() : QStringLiteral("The buzzer will be silent (see Options)."));
+    lblBuzzerWarning->setToolTip(warning);
 }
 
 void frmSplash::GoScore()

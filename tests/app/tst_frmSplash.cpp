@@ -206,10 +206,16 @@ TEST_F(StartScreen, WarnsWhenTheBuzzerFileCannotBePlayed)
         dir.filePath(QStringLiteral("gone.wav")));
     {
         frmSplash splash;
-        EXPECT_EQ(splash.lblBuzzerWarning->text(),
-            QStringLiteral("The buzzer will be silent: the file does not exist."));
-        EXPECT_TRUE(splash.frameSplash->geometry().contains(
-            splash.lblBuzzerWarning->geometry().translated(splash.frameSplash->pos())));
+        const QLabel *warning = splash.lblBuzzerWarning;
+        EXPECT_EQ(warning->text(), QStringLiteral("The buzzer will be silent (see Options)."));
+        EXPECT_EQ(warning->toolTip(), QStringLiteral("The buzzer will be silent: the file does not exist."));
+        // Whole, on one line, clear of the logo and the buttons.
+        EXPECT_TRUE(splash.frameSplash->rect().contains(warning->geometry()));
+        EXPECT_LE(warning->fontMetrics().horizontalAdvance(warning->text()), warning->width());
+        EXPECT_LE(warning->fontMetrics().height(), warning->height());
+        for (const QWidget *other : {static_cast<QWidget *>(splash.picLogo), static_cast<QWidget *>(splash.cmdHelp),
+                 static_cast<QWidget *>(splash.cmdOptions)})
+            EXPECT_FALSE(warning->geometry().intersects(other->geometry())) << other->objectName().toStdString();
     }
     SettingsStore::SaveSetting(QStringLiteral("KeySettings"), QStringLiteral("BuzzerFile"), Settings::defaultBuzzerFile());
     frmSplash splash;
