@@ -36,6 +36,12 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     tmrClock1->setEnabled(true);
     Form_Load();
     setRules(Settings::rules());
+
+    m_marksSeen = marks();
+    connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::noteMarks);
+    installEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
 }
 
 frmScoreboard::~frmScoreboard()

@@ -2,6 +2,7 @@
 
 #include "controls/MatchTimer.h"
 #include "modules/Form.h"
+#include "modules/MatchMarks.h"
 #include "modules/RuleSet.h"
 #include "scoreboard/MatchState.h"
 
@@ -66,6 +67,17 @@ public:
     void setRules(const Rules::RuleSet &rules);
     const Rules::RuleSet &rules() const { return m_rules; }
     bool hansokuMake(qint16 side) const;
+
+    // The contest's marks and scores as one value, and putting one back.
+    MatchMarks marks() const;
+    void setMarks(const MatchMarks &marks);
+    // Ctrl+Z and Ctrl+Shift+Z: the last change to the marks taken back or
+    // given again; the clock is left as it runs. False when there is none.
+    bool undoMarks();
+    bool redoMarks();
+    // A new contest: what went before cannot be taken back into it.
+    void clearHistory();
+    const MatchHistory &history() const { return m_history; }
 
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
@@ -175,6 +187,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
@@ -216,7 +229,12 @@ private:
     void tmrClock1_Timer();
     void wakeClock();
 
+    // Every change to the marks, as the board tells of it, goes on the history.
+    void noteMarks();
+
     QList<QObject *> m_controls;
+    MatchHistory m_history;
+    MatchMarks m_marksSeen; // the marks as the history last knew them
     Rules::RuleSet m_rules;
     Rules::Award m_holdAward = Rules::NoAward; // what the running hold has earned so far
     bool m_contestEnded = false; // ended by the rules; cleared when the clock starts again
