@@ -6,6 +6,8 @@
 #include "scoreboard/frmScoreboard.h"
 #include "settings/SettingsVariables.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -39,8 +41,23 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
     new KeepAwake(board);
 
     if (const std::optional<Rules::SetId> rules = Rules::idFromText(options.rules)) {
-        board.setRules(
-            *rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
+        board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
+    }
+
+    // After the rule set, whose contest time a contest without its own takes.
+    // Only a regular file is read: a FIFO would hold the start for good.
+    if (!options.matches.isEmpty()) {
+        QFile list(options.matches);
+        if (!QFileInfo(list).isFile())
+            warn(QStringLiteral("--matches %1: no such file; the stored list, if any, goes on.")
+                     .arg(options.matches));
+        else if (list.open(QIODevice::ReadOnly)) {
+            for (const QString &message : board.loadMatchList(list.readAll()))
+                warn(message);
+        } else {
+            warn(QStringLiteral("--matches %1: %2; the stored list, if any, goes on.")
+                     .arg(options.matches, list.errorString()));
+        }
     }
 
     QScreen *screen = options.screen >= 0 ? screenNumber(options.screen, "--screen") : nullptr;

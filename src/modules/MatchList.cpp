@@ -152,6 +152,21 @@ int parseTime(const QString &text)
     return minutes * 60 + seconds;
 }
 
+Next next(const QList<Contest> &list, int index, const Rules::RuleSet &rules, TimeValue resetTime)
+{
+    Next next;
+    if (index < 0 || index >= list.size()) {
+        next.pastLast = true;
+        next.index = int(list.size());
+        return next;
+    }
+    next.index = index + 1;
+    next.contest = list.at(index);
+    next.marks = MatchMarksRules::cleared(rules);
+    next.time = next.contest.seconds > 0 ? TimeValue::fromSeconds(next.contest.seconds) : resetTime;
+    return next;
+}
+
 Read read(const QByteArray &data)
 {
     QString text = QString::fromUtf8(data);

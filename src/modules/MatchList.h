@@ -1,5 +1,8 @@
 #pragma once
 
+#include "modules/MatchMarks.h"
+#include "modules/TimeValue.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -29,6 +32,20 @@ struct Read
 };
 
 Read read(const QByteArray &data);
+
+// What the next-match key does from contest `index` (from 1; 0 before the
+// first): the contest it puts on the board with every mark cleared and
+// the clock set to the contest's own time or the reset time, or, past the
+// last, nothing but say so.
+struct Next
+{
+    bool pastLast = false;
+    int index = 0;
+    Contest contest;
+    MatchMarks marks;
+    TimeValue time;
+};
+Next next(const QList<Contest> &list, int index, const Rules::RuleSet &rules, TimeValue resetTime);
 
 // The contest time as "m:ss", 0:01 to 9:59; -1 when it is not one.
 int parseTime(const QString &text);

@@ -37,6 +37,7 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     Form_Load();
     setRules(Settings::rules());
 
+    resumeMatchList();
     m_marksSeen = marks();
     connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::noteMarks);
     installEventFilter(this);

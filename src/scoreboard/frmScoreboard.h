@@ -2,6 +2,7 @@
 
 #include "controls/MatchTimer.h"
 #include "modules/Form.h"
+#include "modules/MatchList.h"
 #include "modules/MatchMarks.h"
 #include "modules/RuleSet.h"
 #include "scoreboard/MatchState.h"
@@ -78,6 +79,17 @@ public:
     // A new contest: what went before cannot be taken back into it.
     void clearHistory();
     const MatchHistory &history() const { return m_history; }
+
+    // The day's match list (frmScoreboardMatches.cpp). Loading one puts its
+    // first contest on the board and keeps the list in the store; the
+    // messages of the lines it skipped are returned.
+    QStringList loadMatchList(const QByteArray &csv);
+    // Goes on with the stored list where it stood, as at a restart.
+    void resumeMatchList();
+    // The next-match key: the next contest of the list, every mark cleared.
+    void NextMatch();
+    int matchIndex() const { return m_matchIndex; } // from 1; 0 for none
+    int matchCount() const { return int(m_matches.size()); }
 
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
@@ -221,6 +233,8 @@ private:
     bool holdGoesOnPastTime();
     void endOfHold();
     void showShidos();
+    void showContest(const MatchList::Next &next);
+    void updateWindowTitle();
     qint64 ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const;
 
     // The tick refreshes, then sleeps while no match timer runs: refreshing
@@ -234,6 +248,9 @@ private:
 
     QList<QObject *> m_controls;
     MatchHistory m_history;
+    QList<MatchList::Contest> m_matches;
+    int m_matchIndex = 0;
+    bool m_pastLastMatch = false; // the next-match key found no contest left
     MatchMarks m_marksSeen; // the marks as the history last knew them
     Rules::RuleSet m_rules;
     Rules::Award m_holdAward = Rules::NoAward; // what the running hold has earned so far
