@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -43,6 +44,11 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
     if (const std::optional<Rules::SetId> rules = Rules::idFromText(options.rules)) {
         board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
     }
+
+    board.setResultsFile(options.results.isEmpty()
+                             ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                                   QStringLiteral("/results.csv")
+                             : options.results);
 
     // After the rule set, whose contest time a contest without its own takes.
     // Only a regular file is read: a FIFO would hold the start for good.

@@ -38,6 +38,8 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     setRules(Settings::rules());
 
     resumeMatchList();
+    // A clean quit ends the contest on the board: closing it, or a signal.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmScoreboard::writeResult);
     m_marksSeen = marks();
     connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::noteMarks);
     installEventFilter(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/MatchTimer.h"
+#include "modules/ContestResult.h"
 #include "modules/Form.h"
 #include "modules/MatchList.h"
 #include "modules/MatchMarks.h"
@@ -90,6 +91,15 @@ public:
     void NextMatch();
     int matchIndex() const { return m_matchIndex; } // from 1; 0 for none
     int matchCount() const { return int(m_matches.size()); }
+
+    // Results: every contest that ends (at the next match or a clean quit)
+    // appends a line to this file, if anything was scored or the clock ran.
+    // Empty: none is written.
+    void setResultsFile(const QString &path) { m_resultsFile = path; }
+    ContestResult::Ended endedContest() const;
+    // Writes the contest's line when it is worth one; one warning to the
+    // operator the first time the file cannot be written.
+    void writeResult();
 
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
@@ -250,6 +260,9 @@ private:
     MatchHistory m_history;
     QList<MatchList::Contest> m_matches;
     int m_matchIndex = 0;
+    QString m_resultsFile;
+    bool m_resultsWarned = false;
+    bool m_clockRan = false; // in this contest
     bool m_pastLastMatch = false; // the next-match key found no contest left
     MatchMarks m_marksSeen; // the marks as the history last knew them
     Rules::RuleSet m_rules;

@@ -4,11 +4,15 @@
 
 #include "scoreboard/frmScoreboard.h"
 
+#include "controls/Label.h"
 #include "controls/Timer.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
 
+#include "settings/DialogAnswers.h"
+
 #include <QDebug>
+#include <QDir>
 
 QStringList frmScoreboard::loadMatchList(const QByteArray &csv)
 {
@@ -47,6 +51,7 @@ void frmScoreboard::NextMatch()
         updateWindowTitle();
         return;
     }
+    writeResult();
     showContest(next);
     Settings::MatchIndex = m_matchIndex;
     if (!SaveMatchSettings())
@@ -74,9 +79,48 @@ void frmScoreboard::showContest(const MatchList::Next &next)
     PeriodResetTime = next.time;
     setMarks(next.marks);
     clearHistory();
+    m_clockRan = false;
     UpdateLabels();
     RefreshTime();
     updateWindowTitle();
+}
+
+ContestResult::Ended frmScoreboard::endedContest() const
+{
+    ContestResult::Ended ended;
+    ended.finished = QDateTime::currentDateTime();
+    ended.title = lblTitle->Caption();
+    ended.home = lblHomeName->Caption();
+    ended.visitor = lblVisitorName->Caption();
+    ended.marks = marks();
+    ended.rules = m_rules;
+    ended.goldenScore = GoldenScore;
+    if (GoldenScore) {
+        ended.timeUsed = PeriodResetTime;
+        ended.goldenScoreTime = tkPeriod->Seconds();
+    } else {
+        ended.timeUsed =
+            TimeValue::fromTicks(std::max<qint64>(PeriodResetTime.ticks() - tkPeriod->Seconds().ticks(), 0));
+    }
+    return ended;
+}
+
+void frmScoreboard::writeResult()
+{
+    if (m_resultsFile.isEmpty() || !ContestResult::worthALine(marks(), m_rules, m_clockRan))
+        return;
+    QString error;
+    if (ContestResult::append(m_resultsFile, ContestResult::fields(endedContest()), &error))
+        return;
+    qWarning().noquote()
+        << QStringLiteral("Zembrak: the result could not be written to %1: %2.").arg(m_resultsFile, error);
+    if (m_resultsWarned)
+        return;
+    m_resultsWarned = true;
+    DialogAnswers::warn(this, QStringLiteral("Results"),
+        QStringLiteral("The result could not be written to %1: %2. The contest goes on; results are not "
+                       "being kept until this is put right.")
+            .arg(QDir::toNativeSeparators(m_resultsFile), error));
 }
 
 void frmScoreboard::updateWindowTitle()
