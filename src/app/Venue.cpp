@@ -4,6 +4,7 @@
 #include "platform/KeepAwake.h"
 #include "scoreboard/AudienceWindow.h"
 #include "scoreboard/frmScoreboard.h"
+#include "settings/DialogAnswers.h"
 #include "settings/SettingsVariables.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -33,6 +35,27 @@ QScreen *screenNumber(int index, const char *option)
              .arg(index)
              .arg(screens.size() - 1));
     return QGuiApplication::primaryScreen();
+}
+
+// A contest left on disk by an unclean end is offered back once, over the
+// board; a damaged one is dropped with a line on stderr. Saving starts only
+// once this is settled, so that the new board never overwrites it first.
+void offerSavedContest(frmScoreboard &board, const QString &path)
+{
+    QFile file(path);
+    if (QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly)) {
+        const std::optional<SavedContest> saved = SavedContest::fromJson(file.read(1 << 20));
+        file.close();
+        // No, or damage, discards it: the board's own contest is saved over it.
+        if (!saved) {
+            warn(QStringLiteral("the saved contest %1 is damaged and was discarded.").arg(path));
+            QFile::remove(path);
+        } else if (DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"),
+                       QStringLiteral("Restore the contest that was on the board when Zembrak stopped?"))) {
+            board.restoreContest(*saved);
+        }
+    }
+    board.setRecoveryFile(path);
 }
 
 } // namespace
@@ -99,4 +122,9 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
             delete feed;
         }
     }
+
+    // Asked once the board is up, after the start screen.
+    const QString saved = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                          QStringLiteral("/contest.json");
+    QTimer::singleShot(0, &board, [&board, saved] { offerSavedContest(board, saved); });
 }

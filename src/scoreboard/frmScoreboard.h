@@ -6,8 +6,10 @@
 #include "modules/MatchList.h"
 #include "modules/MatchMarks.h"
 #include "modules/RuleSet.h"
+#include "modules/SavedContest.h"
 #include "scoreboard/MatchState.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class ClockDisplay;
@@ -100,6 +102,18 @@ public:
     // Writes the contest's line when it is worth one; one warning to the
     // operator the first time the file cannot be written.
     void writeResult();
+
+    // Recovery after an unclean end (frmScoreboardRecovery.cpp): from the
+    // time a file is given, the contest is saved to it within a second of
+    // every change, and so every second or so while a timer runs; a clean
+    // quit writes the result line and removes it.
+    void setRecoveryFile(const QString &path);
+    SavedContest savedContest() const;
+    // Puts a saved contest back with every timer stopped at its time.
+    void restoreContest(const SavedContest &saved);
+    bool saveContestNow();
+    bool savePending() const { return m_saveTimer.isActive(); }
+    void contestEndsAtQuit();
 
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
@@ -255,6 +269,7 @@ private:
 
     // Every change to the marks, as the board tells of it, goes on the history.
     void noteMarks();
+    void scheduleSave();
 
     QList<QObject *> m_controls;
     MatchHistory m_history;
@@ -263,6 +278,8 @@ private:
     QString m_resultsFile;
     bool m_resultsWarned = false;
     bool m_clockRan = false; // in this contest
+    QString m_recoveryFile;
+    QTimer m_saveTimer;
     bool m_pastLastMatch = false; // the next-match key found no contest left
     MatchMarks m_marksSeen; // the marks as the history last knew them
     Rules::RuleSet m_rules;
