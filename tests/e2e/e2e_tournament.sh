@@ -77,4 +77,9 @@ after=$(field '["clock"]')
 seconds() { local t=${1//\"/}; echo $((10#${t%%:*} * 60 + 10#${t##*:})); }
 gap=$(($(seconds "$before") - $(seconds "$after")))
 [ "$gap" -ge -5 ] && [ "$gap" -le 5 ] || fail "the clock came back at $after, from $before"
+# 4. SIGTERM is a clean quit: the final's line, and no saved contest left.
+kill "$BOARD_PID"
+wait "$BOARD_PID" 2>/dev/null || true
+[ -e "$XDG_DATA_HOME/Zembrak/Zembrak/contest.json" ] && fail "the saved contest outlived a clean quit"
+tail -n 1 "$RESULTS" | grep -q ',Final,Müller,Sato,0,0,0,C,' || fail "no line for the final: $(cat "$RESULTS")"
 echo "PASS: N moves through the list, the result line is written, a killed contest comes back"
