@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             contest.seconds > 599)
             std::abort();
     }
-    // Each record begins on a line of its own.
-    if (read.contests.size() + read.messages.size() > bytes.count('\n') + 1)
+    // Each record begins on a line of its own; a lone CR ends a line too.
+    if (read.contests.size() + read.messages.size() > bytes.count('\n') + bytes.count('\r') + 1)
         std::abort();
     return 0;
 }

@@ -7,7 +7,9 @@
 
 // The program-wide settings variables, one per stored key, named after it.
 // They hold the defaults until LoadSettings fills them from the store; only
-// LoadSettings and the options dialog's OK assign them.
+// LoadSettings and the options dialog's OK assign them, but for the names
+// and title, which a contest of the match list or a restored contest puts
+// on the board, and the list's position.
 namespace Settings {
 
 extern OleColor TimeColor;
