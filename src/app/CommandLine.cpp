@@ -93,7 +93,15 @@ Result parse(const QStringList &arguments)
         QStringLiteral("Run this time under the rule set SET: design (the default: nothing automatic), "
                        "classic, ijf2018 or custom (as set in the options). The stored choice is kept."),
         QStringLiteral("SET"));
-    parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules});
+    const QCommandLineOption matches(QStringLiteral("matches"),
+        QStringLiteral("Load the day's match list from the CSV file FILE (home, visitor, and optionally "
+                       "title and m:ss contest time) and put its first contest on the board."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption results(QStringLiteral("results"),
+        QStringLiteral("Append a line for every contest that ends to FILE rather than to results.csv "
+                       "in Zembrak's data folder."),
+        QStringLiteral("FILE"));
+    parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules, matches, results});
 
     Result result;
     // Read before the application object exists, the parser cannot know
@@ -128,6 +136,8 @@ Result parse(const QStringList &arguments)
                            .arg(parser.value(rules));
     else if (parser.isSet(rules))
         options.rules = parser.value(rules);
+    options.matches = parser.value(matches);
+    options.results = parser.value(results);
     return result;
 }
 

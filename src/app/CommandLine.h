@@ -15,6 +15,8 @@ struct VenueOptions
     QHostAddress feedAddress = QHostAddress(QHostAddress::LocalHost);
     quint16 feedPort = 0; // 0: no feed
     QString rules; // a rule set for this run, by id; empty for the stored one
+    QString matches; // a match list to load; empty to go on with the stored one
+    QString results; // where result lines go; empty for the usual results.csv
 };
 
 namespace CommandLine {

@@ -546,6 +546,9 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
         {QStringLiteral("rules"), Rules::idText(board.rules().id)},
         {QStringLiteral("golden_score"), board.GoldenScore},
         {QStringLiteral("title"), board.lblTitle->Caption()},
+        // Where the day's list stands; 0 of 0 without one.
+        {QStringLiteral("match"), QJsonObject {{QStringLiteral("index"), board.matchIndex()},
+                                      {QStringLiteral("count"), board.matchCount()}}},
         {QStringLiteral("clock"), board.tledPeriod->groupTexts().join(QLatin1Char(':')).trimmed()},
         {QStringLiteral("clock_running"), board.tkPeriod->Running()},
         {QStringLiteral("osaekomi"), osaekomi},

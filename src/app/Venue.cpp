@@ -4,13 +4,18 @@
 #include "platform/KeepAwake.h"
 #include "scoreboard/AudienceWindow.h"
 #include "scoreboard/frmScoreboard.h"
+#include "settings/DialogAnswers.h"
 #include "settings/SettingsVariables.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
 #include <QTcpServer>
+#include <QStandardPaths>
+#include <QTimer>
 
 #include <cstdio>
 #include <unistd.h>
@@ -47,6 +52,27 @@ QString hostAndPort(const QHostAddress &address, quint16 port)
 // The feed's socket, bound at start-up, until the board's feed takes it.
 QPointer<QTcpServer> boundFeed;
 
+// A contest left on disk by an unclean end is offered back once, over the
+// board; a damaged one is dropped with a line on stderr. Saving starts only
+// once this is settled, so that the new board never overwrites it first.
+void offerSavedContest(frmScoreboard &board, const QString &path)
+{
+    QFile file(path);
+    if (QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly)) {
+        const std::optional<SavedContest> saved = SavedContest::fromJson(file.read(1 << 20));
+        file.close();
+        // No, or damage, discards it: the board's own contest is saved over it.
+        if (!saved) {
+            warn(QStringLiteral("the saved contest %1 is damaged and was discarded.").arg(path));
+            QFile::remove(path);
+        } else if (DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"),
+                       QStringLiteral("Restore the contest that was on the board when Zembrak stopped?"))) {
+            board.restoreContest(*saved);
+        }
+    }
+    board.setRecoveryFile(path);
+}
+
 } // namespace
 
 bool bindVenueFeed(const VenueOptions &options)
@@ -71,6 +97,27 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
 
     if (const std::optional<Rules::SetId> rules = Rules::idFromText(options.rules)) {
         board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
+    }
+
+    board.setResultsFile(options.results.isEmpty()
+                             ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                                   QStringLiteral("/results.csv")
+                             : options.results);
+
+    // After the rule set, whose contest time a contest without its own takes.
+    // Only a regular file is read: a FIFO would hold the start for good.
+    if (!options.matches.isEmpty()) {
+        QFile list(options.matches);
+        if (!QFileInfo(list).isFile())
+            warn(QStringLiteral("--matches %1: no such file; the stored list, if any, goes on.")
+                     .arg(options.matches));
+        else if (list.open(QIODevice::ReadOnly)) {
+            for (const QString &message : board.loadMatchList(list.readAll()))
+                warn(message);
+        } else {
+            warn(QStringLiteral("--matches %1: %2; the stored list, if any, goes on.")
+                     .arg(options.matches, list.errorString()));
+        }
     }
 
     QScreen *screen = options.screen >= 0 ? screenNumber(options.screen, "--screen") : nullptr;
@@ -115,4 +162,9 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
             delete feed;
         }
     }
+
+    // Asked once the board is up, after the start screen.
+    const QString saved = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                          QStringLiteral("/contest.json");
+    QTimer::singleShot(0, &board, [&board, saved] { offerSavedContest(board, saved); });
 }

@@ -5,7 +5,8 @@
 
 // What the board knows of the match besides the scores (which live in the
 // score displays) and the times (which live in the match timers). Everything
-// starts at zero when the board is created and is never saved.
+// starts at zero when the board is created; it is kept on disk only so
+// that a contest survives an unclean end.
 struct MatchState
 {
     VbBoolean BuzzerPlaying = VbFalse; // the buzzer sound is playing

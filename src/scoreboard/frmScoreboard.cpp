@@ -36,6 +36,19 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     tmrClock1->setEnabled(true);
     Form_Load();
     setRules(Settings::rules());
+
+    resumeMatchList();
+    // A clean quit ends the contest on the board: closing it, or a signal.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmScoreboard::contestEndsAtQuit);
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(500);
+    connect(&m_saveTimer, &QTimer::timeout, this, &frmScoreboard::saveContestNow);
+    connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::scheduleSave);
+    m_marksSeen = marks();
+    connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::noteMarks);
+    installEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
 }
 
 frmScoreboard::~frmScoreboard()

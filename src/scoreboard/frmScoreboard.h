@@ -1,10 +1,15 @@
 #pragma once
 
 #include "controls/MatchTimer.h"
+#include "modules/ContestResult.h"
 #include "modules/Form.h"
+#include "modules/MatchList.h"
+#include "modules/MatchMarks.h"
 #include "modules/RuleSet.h"
+#include "modules/SavedContest.h"
 #include "scoreboard/MatchState.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class ClockDisplay;
@@ -66,6 +71,49 @@ public:
     void setRules(const Rules::RuleSet &rules);
     const Rules::RuleSet &rules() const { return m_rules; }
     bool hansokuMake(qint16 side) const;
+
+    // The contest's marks and scores as one value, and putting one back.
+    MatchMarks marks() const;
+    void setMarks(const MatchMarks &marks);
+    // Ctrl+Z and Ctrl+Shift+Z: the last change to the marks taken back or
+    // given again; the clock is left as it runs. False when there is none.
+    bool undoMarks();
+    bool redoMarks();
+    // A new contest: what went before cannot be taken back into it.
+    void clearHistory();
+    const MatchHistory &history() const { return m_history; }
+
+    // The day's match list (frmScoreboardMatches.cpp). Loading one puts its
+    // first contest on the board and keeps the list in the store; the
+    // messages of the lines it skipped are returned.
+    QStringList loadMatchList(const QByteArray &csv);
+    // Goes on with the stored list where it stood, as at a restart.
+    void resumeMatchList();
+    // The next-match key: the next contest of the list, every mark cleared.
+    void NextMatch();
+    int matchIndex() const { return m_matchIndex; } // from 1; 0 for none
+    int matchCount() const { return int(m_matches.size()); }
+
+    // Results: every contest that ends (at the next match or a clean quit)
+    // appends a line to this file, if anything was scored or the clock ran.
+    // Empty: none is written.
+    void setResultsFile(const QString &path) { m_resultsFile = path; }
+    ContestResult::Ended endedContest() const;
+    // Writes the contest's line when it is worth one; one warning to the
+    // operator the first time the file cannot be written.
+    void writeResult();
+
+    // Recovery after an unclean end (frmScoreboardRecovery.cpp): from the
+    // time a file is given, the contest is saved to it within a second of
+    // every change, and so every second or so while a timer runs; a clean
+    // quit writes the result line and removes it.
+    void setRecoveryFile(const QString &path);
+    SavedContest savedContest() const;
+    // Puts a saved contest back with every timer stopped at its time.
+    void restoreContest(const SavedContest &saved);
+    bool saveContestNow();
+    bool savePending() const { return m_saveTimer.isActive(); }
+    void contestEndsAtQuit();
 
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
@@ -175,6 +223,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
@@ -208,6 +257,8 @@ private:
     bool holdGoesOnPastTime();
     void endOfHold();
     void showShidos();
+    void showContest(const MatchList::Next &next);
+    void updateWindowTitle();
     qint64 ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const;
 
     // The tick refreshes, then sleeps while no match timer runs: refreshing
@@ -216,7 +267,21 @@ private:
     void tmrClock1_Timer();
     void wakeClock();
 
+    // Every change to the marks, as the board tells of it, goes on the history.
+    void noteMarks();
+    void scheduleSave();
+
     QList<QObject *> m_controls;
+    MatchHistory m_history;
+    QList<MatchList::Contest> m_matches;
+    int m_matchIndex = 0;
+    QString m_resultsFile;
+    bool m_resultsWarned = false;
+    bool m_clockRan = false; // in this contest
+    QString m_recoveryFile;
+    QTimer m_saveTimer;
+    bool m_pastLastMatch = false; // the next-match key found no contest left
+    MatchMarks m_marksSeen; // the marks as the history last knew them
     Rules::RuleSet m_rules;
     Rules::Award m_holdAward = Rules::NoAward; // what the running hold has earned so far
     bool m_contestEnded = false; // ended by the rules; cleared when the clock starts again

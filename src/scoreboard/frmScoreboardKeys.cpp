@@ -43,19 +43,25 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
         RefreshTime();
     } else if (KeyCode == Settings::BuzzerKey) {
         Buzzer(Settings::BuzzerFile);
+    } else if (KeyCode == Settings::NextMatchKey) {
+        NextMatch();
     } else if (KeyCode == VirtualKeys::F1) {
         frmHelp::ShowHelp(this);
     } else if (KeyCode == VirtualKeys::F2) {
         // Loaded afresh for each showing. However it was closed, the board
         // re-reads its labels, colours and times and takes a new layout.
         const Rules::RuleSet rulesBefore = Settings::rules();
+        bool listPicked = false;
         {
             frmOptions options(this);
-            options.exec();
+            listPicked = options.exec() == QDialog::Accepted && options.MatchListPicked;
         }
         // A set chosen in the dialog replaces the one the board runs under.
         if (Settings::rules() != rulesBefore)
             setRules(Settings::rules());
+        // A list loaded in the dialog starts from its first contest.
+        if (listPicked)
+            loadMatchList(Settings::MatchList.toUtf8());
         UpdateLabels();
         UpdateFormColors();
         RefreshTime();

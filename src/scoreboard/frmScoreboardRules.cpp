@@ -32,9 +32,7 @@ void frmScoreboard::setRules(const Rules::RuleSet &rules)
         return;
     const bool clockUntouched = !tkPeriod->Running() && tkPeriod->Seconds() == PeriodResetTime;
     m_rules = rules;
-    setWindowTitle(rules.id == Rules::SetId::Design
-                       ? QStringLiteral("Zembrak")
-                       : QStringLiteral("Zembrak \u2014 ") + Rules::displayName(rules.id));
+    updateWindowTitle();
 
     // The set's contest time is what the reset puts back from now on.
     PeriodResetTime = TimeValue::fromSeconds(rules.contestSeconds);

@@ -21,6 +21,8 @@ void frmScoreboard::RefreshTime()
         endOfHold();
     }
     const TimeValue T = tkPeriod->Seconds();
+    if (tkPeriod->Running())
+        m_clockRan = true;
     tledPeriod->setGroupBases(QStringLiteral("60,1"));
     tledPeriod->setCaption(float(TickPlan::clockSeconds(T)));
     nledHoldHome->setCaption(TickPlan::holdSeconds(tkHoldHome->Seconds()));

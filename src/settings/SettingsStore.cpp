@@ -53,6 +53,7 @@ const SettingKey settingKeys[] = {
         [] { return QStringLiteral("82"); }},
     {"KeySettings", "ClearKey", &Settings::ClearKey, [] { return QStringLiteral("46"); }},
     {"KeySettings", "BuzzerKey", &Settings::BuzzerKey, [] { return QStringLiteral("66"); }},
+    {"KeySettings", "NextMatchKey", &Settings::NextMatchKey, [] { return QStringLiteral("78"); }},
     {"KeySettings", "BuzzerFile", &Settings::BuzzerFile, &Settings::defaultBuzzerFile},
     {"KeySettings", "NumLockForce", &Settings::NumLockForce, [] { return QStringLiteral("0"); }},
     {"TextSettings", "TitleText", &Settings::TitleText, [] { return QStringLiteral("Home"); }},
@@ -72,11 +73,15 @@ const SettingKey settingKeys[] = {
     {"RuleSettings", "CustomShidoLimit", &Settings::CustomShidoLimit, [] { return QStringLiteral("3"); }},
     {"RuleSettings", "CustomGoldenScore", &Settings::CustomGoldenScore, [] { return QStringLiteral("1"); }},
     {"RuleSettings", "CustomContestTime", &Settings::CustomContestTime, [] { return QStringLiteral("240"); }},
+    {"MatchSettings", "MatchList", &Settings::MatchList, [] { return QString(); }},
+    {"MatchSettings", "MatchIndex", &Settings::MatchIndex, [] { return QStringLiteral("0"); }},
 };
 
 // The rule set's group is written only once it says something: a store
 // that never left the Design set stays as it was before rule sets.
 constexpr const char *rulesSection = "RuleSettings";
+// Likewise the match list's group, until a list is loaded.
+constexpr const char *matchSection = "MatchSettings";
 
 // The options dialog's OK writes the keys in this order, section by section.
 const char *const writeOrder[] = {
@@ -92,6 +97,7 @@ const char *const writeOrder[] = {
     "ResetPeriodClockKey",
     "ClearKey",
     "BuzzerKey",
+    "NextMatchKey",
     "BuzzerFile",
     "NumLockForce",
     "TitleText",
@@ -110,6 +116,8 @@ const char *const writeOrder[] = {
     "CustomShidoLimit",
     "CustomGoldenScore",
     "CustomContestTime",
+    "MatchList",
+    "MatchIndex",
 };
 
 static_assert(std::size(writeOrder) == std::size(settingKeys));
@@ -244,11 +252,11 @@ const SettingKey &settingNamed(const char *key)
     Q_UNREACHABLE();
 }
 
-// Whether every key of the rule set's group holds its default.
-bool rulesAtDefaults()
+// Whether every key of a group holds its default.
+bool atDefaults(const char *section)
 {
     for (const SettingKey &setting : settingKeys) {
-        if (qstrcmp(setting.section, rulesSection) == 0 && textOf(setting.variable) != setting.defaultText())
+        if (qstrcmp(setting.section, section) == 0 && textOf(setting.variable) != setting.defaultText())
             return false;
     }
     return true;
@@ -313,10 +321,15 @@ bool SaveSettings()
         return false;
     }
     const std::unique_ptr<QSettings> store = openStore();
-    const bool writeRules = store->childGroups().contains(QLatin1String(rulesSection)) || !rulesAtDefaults();
+    const auto writes = [&store](const char *section) {
+        return store->childGroups().contains(QLatin1String(section)) || !atDefaults(section);
+    };
+    const bool writeRules = writes(rulesSection);
+    const bool writeMatches = writes(matchSection);
     for (const char *key : writeOrder) {
         const SettingKey &setting = settingNamed(key);
-        if (!writeRules && qstrcmp(setting.section, rulesSection) == 0)
+        if ((!writeRules && qstrcmp(setting.section, rulesSection) == 0)
+            || (!writeMatches && qstrcmp(setting.section, matchSection) == 0))
             continue;
         store->setValue(settingPath(QLatin1String(setting.section), QLatin1String(setting.key)),
             textOf(setting.variable));
@@ -325,6 +338,20 @@ bool SaveSettings()
         settingPath(QLatin1String(markerSection), QLatin1String(markerKey)), QStringLiteral("Yes"));
     // QSettings replaces the file whole on sync, so a failed write leaves
     // the old one intact; the failure itself must reach the operator.
+    store->sync();
+    return store->status() == QSettings::NoError;
+}
+
+bool SaveMatchSettings()
+{
+    if (!unusableStoreFile().isEmpty())
+        return false;
+    const std::unique_ptr<QSettings> store = openStore();
+    for (const SettingKey &setting : settingKeys) {
+        if (qstrcmp(setting.section, matchSection) == 0)
+            store->setValue(settingPath(QLatin1String(setting.section), QLatin1String(setting.key)),
+                textOf(setting.variable));
+    }
     store->sync();
     return store->status() == QSettings::NoError;
 }

@@ -33,3 +33,7 @@ void LoadSettings();
 // marker. False when the store could not be written (the file is then left
 // as it was), or is no regular file and so was not opened.
 bool SaveSettings();
+
+// Writes the match list and its position alone, as the next-match key and
+// loading a list change them outside the options dialog.
+bool SaveMatchSettings();

@@ -17,6 +17,7 @@ qint16 StartStopPeriodClockKey;
 qint16 ResetPeriodClockKey;
 qint16 ClearKey;
 qint16 BuzzerKey;
+qint16 NextMatchKey;
 QString BuzzerFile;
 qint32 NumLockForce;
 QString TitleText;
@@ -35,6 +36,8 @@ qint16 CustomWazaAriForIppon;
 qint16 CustomShidoLimit;
 qint16 CustomGoldenScore;
 qint32 CustomContestTime;
+QString MatchList;
+qint32 MatchIndex;
 
 QString defaultBuzzerFile()
 {
@@ -57,6 +60,7 @@ void resetToDefaults()
     ResetPeriodClockKey = 82;
     ClearKey = 46;
     BuzzerKey = 66;
+    NextMatchKey = 78;
     BuzzerFile = defaultBuzzerFile();
     NumLockForce = 0;
     TitleText = QStringLiteral("Home");
@@ -67,6 +71,8 @@ void resetToDefaults()
     LEDType = 0;
     RuleSet = Rules::idText(Rules::SetId::Design);
     setCustomRules(Rules::preset(Rules::SetId::Custom));
+    MatchList.clear();
+    MatchIndex = 0;
 }
 
 Rules::RuleSet customRules()

@@ -7,7 +7,9 @@
 
 // The program-wide settings variables, one per stored key, named after it.
 // They hold the defaults until LoadSettings fills them from the store; only
-// LoadSettings and the options dialog's OK assign them.
+// LoadSettings and the options dialog's OK assign them, but for the names
+// and title, which a contest of the match list or a restored contest puts
+// on the board, and the list's position.
 namespace Settings {
 
 extern OleColor TimeColor;
@@ -22,6 +24,7 @@ extern qint16 StartStopPeriodClockKey;
 extern qint16 ResetPeriodClockKey;
 extern qint16 ClearKey;
 extern qint16 BuzzerKey;
+extern qint16 NextMatchKey;
 extern QString BuzzerFile;
 extern qint32 NumLockForce;
 extern QString TitleText;
@@ -43,6 +46,11 @@ extern qint16 CustomWazaAriForIppon;
 extern qint16 CustomShidoLimit;
 extern qint16 CustomGoldenScore; // 0 off, 1 on
 extern qint32 CustomContestTime; // seconds
+
+// The day's match list, as the CSV text it was loaded from (empty for
+// none), and the contest of it on the board, from 1 (0: none yet).
+extern QString MatchList;
+extern qint32 MatchIndex;
 
 // The set the variables name, its values kept in bounds; an unknown id is
 // the Design set.

@@ -66,7 +66,8 @@ bool frmChooseKey::accepts(qint16 KeyCode) const
         return false;
     if (m_options && (KeyCode == m_options->BuzzerKeyTemp || KeyCode == m_options->ClearKeyTemp ||
                          KeyCode == m_options->ResetPeriodClockKeyTemp ||
-                         KeyCode == m_options->StartStopPeriodClockKeyTemp))
+                         KeyCode == m_options->StartStopPeriodClockKeyTemp ||
+                         KeyCode == m_options->NextMatchKeyTemp))
         return false;
     return KeyCode != VirtualKeys::F1 && KeyCode != VirtualKeys::F2;
 }

@@ -168,6 +168,9 @@ void frmOptions::createKeyTab()
     cmdClearKey =
         onTab(page, button(page, "cmdClearKey", QStringLiteral("# Clear Key")), 360, 2040, 1695, 495);
     lblClear = onTab(page, keyLabel(page, "lblClear"), 2040, 2100, 1335, 375);
+    cmdNextMatchKey = onTab(
+        page, button(page, "cmdNextMatchKey", QStringLiteral("Next Match")), 360, 2760, 1695, 495);
+    lblNextMatchKey = onTab(page, keyLabel(page, "lblNextMatchKey"), 2040, 2820, 1335, 375);
 
     fraNumLock =
         onTab(page, frame(page, "fraNumLock", QStringLiteral("Numlock Options:")), 3720, 720, 1935, 1455);
@@ -198,6 +201,8 @@ void frmOptions::createKeyTab()
     });
     connect(cmdClearKey, &QPushButton::clicked, this,
         [this] { chooseKey(QStringLiteral("clear a number"), ClearKeyTemp, lblClear); });
+    connect(cmdNextMatchKey, &QPushButton::clicked, this,
+        [this] { chooseKey(QStringLiteral("load the next match"), NextMatchKeyTemp, lblNextMatchKey); });
     connect(cmdResetKeys, &QPushButton::clicked, this, &frmOptions::resetKeys);
 }
 
@@ -407,6 +412,8 @@ void frmOptions::Form_Load()
     lblClear->setText(KeyCodeToStr(ClearKeyTemp));
     BuzzerKeyTemp = BuzzerKey;
     lblBuzzerKey->setText(KeyCodeToStr(BuzzerKeyTemp));
+    NextMatchKeyTemp = NextMatchKey;
+    lblNextMatchKey->setText(KeyCodeToStr(NextMatchKeyTemp));
 
     if (NumLockForce == 0)
         optNormal->setChecked(true);
@@ -599,6 +606,8 @@ void frmOptions::resetKeys()
     lblBuzzerKey->setText(KeyCodeToStr(66));
     ClearKeyTemp = 46;
     lblClear->setText(KeyCodeToStr(46));
+    NextMatchKeyTemp = 78;
+    lblNextMatchKey->setText(KeyCodeToStr(78));
     optNormal->setChecked(true);
 }
 
@@ -618,6 +627,7 @@ void frmOptions::cmdOk_Click()
     ResetPeriodClockKey = ResetPeriodClockKeyTemp;
     ClearKey = ClearKeyTemp;
     BuzzerKey = BuzzerKeyTemp;
+    NextMatchKey = NextMatchKeyTemp;
     BuzzerFile = BuzzTemp;
 
     if (optNormal->isChecked()) {

@@ -49,6 +49,7 @@ public:
     qint16 ResetPeriodClockKeyTemp = 0;
     qint16 ClearKeyTemp = 0;
     qint16 BuzzerKeyTemp = 0;
+    qint16 NextMatchKeyTemp = 0;
     QString BuzzTemp;
     QString HomePicTemp;
     QString VisitorPicTemp;
@@ -66,6 +67,8 @@ public:
     QLabel *lblResetPeriodClock;
     QPushButton *cmdClearKey;
     QLabel *lblClear;
+    QPushButton *cmdNextMatchKey;
+    QLabel *lblNextMatchKey;
     QGroupBox *fraNumLock;
     QRadioButton *optNormal;
     QRadioButton *optKeepOn;
@@ -139,6 +142,11 @@ public:
     QCheckBox *chkGoldenScore;
     QSpinBox *spnContestTime;
     Rules::RuleSet CustomRulesTemp;
+    // The match list: chosen here, loaded by the board at OK.
+    QPushButton *cmdLoadMatchList;
+    QLabel *lblMatchList;
+    QString MatchListTemp;
+    bool MatchListPicked = false;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -156,6 +164,7 @@ private:
     void ruleValueEdited();
     void copyToCustom();
     void saveRules();
+    void loadMatchListFile();
     void Form_Load();
 
     QWidget *addTab(const QString &title);

@@ -4,10 +4,15 @@
 #include "settings/frmOptions.h"
 
 #include "controls/CommandButton.h"
+#include "modules/MatchList.h"
+#include "settings/DialogAnswers.h"
 #include "settings/SettingsVariables.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -100,8 +105,17 @@ void frmOptions::createRulesTab()
     spnContestTime->setSuffix(QStringLiteral(" s"));
     row(4, 0, QStringLiteral("Contest time:"), spnContestTime);
     column->addWidget(fraRuleValues);
-    // The space below is kept for the match list.
+    auto *list = new QHBoxLayout;
+    cmdLoadMatchList = new CommandButton(QStringLiteral("Load match list ..."), page);
+    cmdLoadMatchList->setObjectName(QStringLiteral("cmdLoadMatchList"));
+    lblMatchList = new QLabel(page);
+    lblMatchList->setObjectName(QStringLiteral("lblMatchList"));
+    lblMatchList->setWordWrap(true);
+    list->addWidget(cmdLoadMatchList);
+    list->addWidget(lblMatchList, 1);
+    column->addLayout(list);
     column->addStretch(1);
+    connect(cmdLoadMatchList, &QPushButton::clicked, this, &frmOptions::loadMatchListFile);
 
     connect(cmbRuleSet, &QComboBox::currentIndexChanged, this, &frmOptions::showRuleSet);
     connect(cmdCopyToCustom, &QPushButton::clicked, this, &frmOptions::copyToCustom);
@@ -114,6 +128,10 @@ void frmOptions::createRulesTab()
 
 void frmOptions::loadRules()
 {
+    MatchListTemp = Settings::MatchList;
+    const qsizetype count = MatchList::read(MatchListTemp.toUtf8()).contests.size();
+    lblMatchList->setText(MatchListTemp.isEmpty() ? QStringLiteral("No match list.")
+                                                  : QStringLiteral("A list of %1 contests.").arg(count));
     CustomRulesTemp = Settings::customRules();
     const Rules::SetId id = Settings::rules().id;
     const auto index = int(std::find(std::begin(setOrder), std::end(setOrder), id) - std::begin(setOrder));
@@ -186,4 +204,35 @@ void frmOptions::saveRules()
     const int index = std::clamp(cmbRuleSet->currentIndex(), 0, int(std::size(setOrder)) - 1);
     Settings::RuleSet = Rules::idText(setOrder[index]);
     Settings::setCustomRules(Rules::bounded(CustomRulesTemp));
+    // A list picked here starts again from its first contest, even the
+    // same list: the board loads it once the dialog has closed.
+    if (MatchListPicked) {
+        Settings::MatchList = MatchListTemp;
+        Settings::MatchIndex = 0;
+    }
+}
+
+// The file is read now, so that the operator learns of skipped lines while
+// the dialog is still open; the board starts the list at OK.
+void frmOptions::loadMatchListFile()
+{
+    const QString name = DialogAnswers::getOpenFileName(
+        this, QString(), QStringLiteral("Match lists (*.csv *.txt);;All files (*)"), true);
+    if (name.isEmpty())
+        return;
+    QFile file(name);
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
+        DialogAnswers::warn(this, QStringLiteral("Load match list"),
+            QStringLiteral("%1 could not be read.").arg(QDir::toNativeSeparators(name)));
+        return;
+    }
+    const QByteArray data = file.readAll();
+    const MatchList::Read read = MatchList::read(data);
+    MatchListTemp = QString::fromUtf8(data);
+    MatchListPicked = true;
+    lblMatchList->setText(QStringLiteral("%1: %2 contests, loaded at OK.")
+                              .arg(QFileInfo(name).fileName())
+                              .arg(read.contests.size()));
+    if (!read.messages.isEmpty())
+        DialogAnswers::warn(this, QStringLiteral("Load match list"), read.messages.join(u'\n'));
 }

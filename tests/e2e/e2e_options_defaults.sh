@@ -29,6 +29,7 @@ expected=(
     KeySettings ResetPeriodClockKey 82
     KeySettings ClearKey 46
     KeySettings BuzzerKey 66
+    KeySettings NextMatchKey 78
     KeySettings BuzzerFile "$program_dir/buzzer.wav"
     KeySettings NumLockForce 0
     KeySettings IsKeyCode Yes

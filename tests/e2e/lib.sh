@@ -10,6 +10,8 @@ OUT=${E2E_OUT:-$WORK}
 mkdir -p "$OUT"
 export XDG_CONFIG_HOME="$WORK/config"
 export XDG_RUNTIME_DIR="$WORK/runtime"
+# Results and the saved contest stay in the run too.
+export XDG_DATA_HOME="$WORK/data"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 PIDS=()

@@ -243,7 +243,7 @@ TEST_F(SettingsStoreTest, StoreFileHoldsPlainDecimalTextAndTheMarker)
         SettingsStore::GetSetting(QStringLiteral("KeySettings"), QStringLiteral("IsKeyCode"), QString()),
         QStringLiteral("Yes"));
     QSettings raw(storePath(), QSettings::NativeFormat);
-    EXPECT_EQ(raw.allKeys().size(), 21);
+    EXPECT_EQ(raw.allKeys().size(), 22); // the rule set's and match list's groups stay out at defaults
 }
 
 TEST_F(SettingsStoreTest, UserStoreIsZembrakUnderTheUserConfigFolder)
@@ -426,6 +426,7 @@ TEST_F(SettingsStoreTest, RuleSetIsStoredOnceChosenAndLoadsSafely)
 {
     SaveSettings();
     EXPECT_FALSE(storeText().contains(QLatin1String("RuleSettings"))) << "a Design store stays as it was";
+    EXPECT_FALSE(storeText().contains(QLatin1String("MatchSettings"))) << "so does one without a match list";
 
     Settings::RuleSet = QStringLiteral("ijf2018");
     Settings::CustomIpponHold = 15;

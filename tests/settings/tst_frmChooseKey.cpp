@@ -34,6 +34,7 @@ TEST_F(ChooseKey, RefusesUnnamedBoundAndBoardKeys)
     frmChooseKey chooser(&options);
     EXPECT_TRUE(chooser.accepts(83)) << "the key the command has now";
     EXPECT_FALSE(chooser.accepts(82)) << "R is the reset key";
+    EXPECT_FALSE(chooser.accepts(78)) << "N is the next-match key";
     EXPECT_TRUE(chooser.accepts(84));
     EXPECT_TRUE(chooser.accepts(17)) << "Ctrl";
     EXPECT_TRUE(chooser.accepts(123)) << "F12";

@@ -14,6 +14,8 @@ int main(int argc, char **argv)
     if (!home.isValid())
         return 1;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    // Nor their results or saved contest.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QString runtime = home.filePath(QStringLiteral("runtime"));
         QDir().mkpath(runtime);
