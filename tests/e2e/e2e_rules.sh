@@ -5,6 +5,7 @@
 # that end. Followed on the live feed; the buzzer's starts are counted
 # through the program's sound trace, not heard.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/feed.sh"
 
 for tool in curl node; do
     command -v "$tool" >/dev/null || fail "$tool is needed (scripts/install-deps.sh installs it)"
@@ -18,22 +19,8 @@ PORT=$((20000 + RANDOM % 20000))
 export ZEMBRAK_SOUND_TRACE="$WORK/sound.trace"
 BOARD_TITLE='^Zembrak — IJF 2018$' start_board --rules ijf2018 --feed "127.0.0.1:$PORT"
 
-state() { curl -s --max-time 2 "http://127.0.0.1:$PORT/state"; }
-# One field of the state, as JSON: field '["home"]["hold"]'.
-field() {
-    state | node -e 'const s = JSON.parse(require("fs").readFileSync(0, "utf8"));
-        console.log(JSON.stringify(eval("s" + process.argv[1])));' "$1"
-}
 buzzes() { grep -c '^play$' "$ZEMBRAK_SOUND_TRACE" 2>/dev/null || true; }
-# Waits (at most $2 seconds) until the feed's field $1 reads $3.
-wait_for() {
-    local deadline=$((SECONDS + $2))
-    until [ "$(field "$1")" = "$3" ]; do
-        [ $SECONDS -lt $deadline ] || fail "$1 never became $3: $(state)"
-        sleep 0.1
-    done
-}
-for _ in $(seq 20); do state >/dev/null && break; sleep 0.1; done
+feed_up
 [ "$(field '["rules"]')" = '"ijf2018"' ] || fail "the feed does not tell the set: $(state)"
 [ "$(field '["clock"]')" = '"4:00"' ] || fail "the set's 4:00 is not on the clock: $(state)"
 

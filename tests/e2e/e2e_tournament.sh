@@ -5,6 +5,7 @@
 # restart answered Yes puts the same marks back with the clock stopped
 # within 5 s of where it was.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/feed.sh"
 
 for tool in curl node; do
     command -v "$tool" >/dev/null || fail "$tool is needed (scripts/install-deps.sh installs it)"
@@ -13,20 +14,6 @@ start_display
 PORT=$((20000 + RANDOM % 20000))
 RESULTS="$XDG_DATA_HOME/Zembrak/Zembrak/results.csv"
 printf 'home;visitor;title;time\n"Ono, S.";Riner;Pool A;3:00\nKim;Lee;Pool B;\nMüller;Sato;Final;4:00\n' >"$WORK/day.csv"
-
-state() { curl -s --max-time 2 "http://127.0.0.1:$PORT/state"; }
-field() {
-    state | node -e 'const s = JSON.parse(require("fs").readFileSync(0, "utf8"));
-        console.log(JSON.stringify(eval("s" + process.argv[1])));' "$1"
-}
-wait_for() {
-    local deadline=$((SECONDS + $2))
-    until [ "$(field "$1")" = "$3" ]; do
-        [ $SECONDS -lt $deadline ] || fail "$1 never became $3: $(state)"
-        sleep 0.1
-    done
-}
-feed_up() { for _ in $(seq 30); do state >/dev/null && return 0; sleep 0.1; done; fail "no feed"; }
 
 # 1. The list on the board, and N through it.
 BOARD_TITLE='^Zembrak — Match 1 of 3$' start_board --matches "$WORK/day.csv" --feed "127.0.0.1:$PORT"
