@@ -99,6 +99,10 @@ frmHelp *frmHelp::ShowHelp(QWidget *Owner)
     // quit, and the board ends the run itself when it closes.
     help->setAttribute(Qt::WA_QuitOnClose, false);
     help->m_owner = Owner;
+    // The board ends the run by hiding the other windows; the manual goes
+    // with the run rather than outliving the event loop.
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, QCoreApplication::instance(),
+        [window = QPointer<frmHelp>(help)] { delete window.data(); });
     if (Owner) {
         QRect area(QPoint(), help->size());
         area.moveCenter(Owner->frameGeometry().center());
