@@ -4,6 +4,10 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
+# Paths inside the tree hash as relative ones, so that every clone shares
+# the compiler cache.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
 
 .PHONY: run test deps build bench perf sanitize package fuzz clean
 

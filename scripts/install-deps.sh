@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make ninja-build clang libclang-rt-dev
+    cmake g++ make ninja-build ccache clang libclang-rt-dev
     qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev libx11-dev libxtst-dev
     libgtest-dev libbenchmark-dev libsndfile1-dev pkg-config
     xvfb xdotool x11-xserver-utils x11-xkb-utils imagemagick fonts-liberation2
