@@ -47,6 +47,7 @@ public:
     bool goldenScore() const { return m_goldenScore; }
     bool ended() const { return m_ended; }
     bool frozen() const { return m_frozen; }
+    qint16 frozenHold() const { return m_frozen ? m_frozenHold : qint16(0); }
     qint16 shidos(qint16 side) const { return m_shidos[index(side)]; }
     bool directHansokuMake(qint16 side) const { return m_direct[index(side)]; }
     bool hansokuMake(qint16 side) const;

@@ -280,6 +280,7 @@ private:
     Rules::Referee m_referee;
     qint16 m_penaltyButton = 1; // the mouse button of the last press on a penalty lamp
     qint16 m_penaltyShift = 0; // and the Shift state with it
+    qint16 m_frozenShown = 0; // the hold shown frozen, 0 for none
     OleColor m_backColor = rgbColor(192, 192, 192);
 
     // What RefreshTime last showed, so that it tells of changes only.

@@ -119,7 +119,10 @@ void frmScoreboard::applyCall(const Rules::Call &call)
         return;
     if (call.scoreSide != 0) {
         // The hold's earlier score gives way to the higher one it has reached.
-        if (DigitDisplay *earlier = awardDisplay(call.scoreSide, call.replaced))
+        // A score the set in force does not use stays dark, whatever the hold
+        // gave under the set before.
+        DigitDisplay *earlier = awardDisplay(call.scoreSide, call.replaced);
+        if (earlier && scoreUsed(earlier))
             earlier->setCaption(qint16(std::max<qint16>(scoreOf(earlier) - 1, 0)));
         if (DigitDisplay *display = awardDisplay(call.scoreSide, call.earned))
             display->setCaption(qint16(std::min<qint16>(scoreOf(display) + 1, 9)));

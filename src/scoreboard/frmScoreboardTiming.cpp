@@ -6,6 +6,7 @@
 #include "controls/DigitDisplay.h"
 #include "controls/Timer.h"
 #include "modules/TickPlan.h"
+#include "modules/modColor.h"
 #include "platform/MMControl.h"
 #include "platform/SoundCheck.h"
 #include "settings/SettingsVariables.h"
@@ -33,6 +34,14 @@ void frmScoreboard::RefreshTime()
     const auto hold = elapsed ? TickPlan::holdSecondsElapsed : TickPlan::holdSeconds;
     nledHoldHome->setCaption(hold(tkHoldHome->Seconds()));
     nledHoldVisitor->setCaption(hold(tkHoldVisitor->Seconds()));
+    // A frozen hold shows in the clock's colour: held, not ended.
+    if (m_referee.frozenHold() != m_frozenShown) {
+        m_frozenShown = m_referee.frozenHold();
+        modColor::SetLedColor(nledHoldHome, m_frozenShown == 1 ? Settings::TimeColor : Settings::HoldColor);
+        modColor::SetLedColor(
+            nledHoldVisitor, m_frozenShown == 2 ? Settings::TimeColor : Settings::HoldColor);
+        emit contentChanged();
+    }
     const Shown shown {tledPeriod->Caption(), nledHoldHome->Caption(), nledHoldVisitor->Caption(),
         {tkPeriod->Running(), tkHoldHome->Running(), tkHoldVisitor->Running()}};
     if (!(shown == m_shown)) {

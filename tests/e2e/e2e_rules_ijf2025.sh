@@ -54,7 +54,7 @@ case "$seen" in *Y*W*) ;; *) fail "yuko then waza-ari were not both seen ($seen)
 
 # 2. One yuko against none at time out; toketa leaves the hold's time shown.
 fresh_board
-xdotool key --window "$WINDOW" period 1 0 Return s Left
+xdotool key --window "$WINDOW" period 0 7 Return s Left
 wait_for '["home"]["yuko"]' 15 1
 xdotool key --window "$WINDOW" Up
 sleep 1

@@ -357,6 +357,18 @@ TEST_F(BoardRules, ASetChangeLeavesGoldenScoreAndShowsTheNewSetsDisplays)
     runUnder(SetId::Classic);
     EXPECT_EQ(shown(board->nledYHome), 0) << "Classic uses Y and K";
     EXPECT_EQ(shown(board->nledKVisitor), 0);
+    startClock();
+    holdFor(Qt::Key_Left);
+    tickFor(10'000);
+    ASSERT_EQ(shown(board->nledKHome), 1);
+    runUnder(SetId::Ijf2018); // the hold goes on, to its waza-ari
+    tickFor(1000);
+    EXPECT_EQ(shown(board->nledKHome), -1) << "IJF's unused K stays dark";
+    EXPECT_EQ(shown(board->nledWHome), 1);
+    press(board->tledPeriod, Qt::Key_S);
+    press(board->tledPeriod, Qt::Key_R);
+    press(board->nledWHome, Qt::Key_0);
+    runUnder(SetId::Classic);
     runUnder(SetId::Ijf2018);
     EXPECT_EQ(board->history().undoSteps(), 0) << "the history starts under the set";
     board->tkPeriod->setSeconds(TimeValue::fromSeconds(1));

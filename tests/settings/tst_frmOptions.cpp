@@ -5,6 +5,7 @@
 #include "support/OptionsFixture.h"
 #include "support/WavBytes.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QSpinBox>
 
