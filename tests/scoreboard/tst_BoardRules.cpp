@@ -257,11 +257,14 @@ TEST_F(BoardRules, SonoMamaFreezesTheClockAndTheHoldAndYoshiRunsThemOn)
     const TimeValue clockAt = board->tkPeriod->Seconds();
     press(board->picContainerHoldHome, Qt::Key_Down);
     EXPECT_TRUE(board->referee().frozen());
+    EXPECT_EQ(board->nledHoldVisitor->property("LitColor").toInt(), Settings::TimeColor) << "shown frozen";
+    EXPECT_EQ(board->nledHoldHome->property("LitColor").toInt(), Settings::HoldColor);
     tickFor(10'000);
     EXPECT_EQ(board->tkPeriod->Seconds(), clockAt);
     EXPECT_EQ(board->nledHoldVisitor->Caption(), 3);
     EXPECT_EQ(shown(board->nledYVisitor), 0) << "a frozen hold earns nothing";
     press(board->picContainerHoldHome, Qt::Key_Down);
+    EXPECT_EQ(board->nledHoldVisitor->property("LitColor").toInt(), Settings::HoldColor);
     EXPECT_TRUE(board->tkPeriod->Running());
     EXPECT_TRUE(board->tkHoldVisitor->Running());
     tickFor(2000);
