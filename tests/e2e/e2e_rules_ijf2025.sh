@@ -65,7 +65,7 @@ wait_for '["home"]["winner"]' 15 true
 
 # 3. Level at time out: golden score, where a 5 s hold ends it with its yuko.
 fresh_board
-xdotool key --window "$WINDOW" period 0 3 Return s
+xdotool key --window "$WINDOW" period 0 1 Return s
 wait_for '["golden_score"]' 15 true
 xdotool key --window "$WINDOW" s Right
 wait_for '["visitor"]["winner"]' 20 true
