@@ -90,8 +90,9 @@ Result parse(const QStringList &arguments)
                        "for a 1920x1080 browser source)."),
         QStringLiteral("[ADDRESS:]PORT"));
     const QCommandLineOption rules(QStringLiteral("rules"),
-        QStringLiteral("Run this time under the rule set SET: design (the default: nothing automatic), "
-                       "classic, ijf2018 or custom (as set in the options). The stored choice is kept."),
+        QStringLiteral(
+            "Run this time under the rule set SET: design (the default: nothing automatic), "
+            "ijf2025, classic, ijf2018 or custom (as set in the options). The stored choice is kept."),
         QStringLiteral("SET"));
     const QCommandLineOption matches(QStringLiteral("matches"),
         QStringLiteral("Load the day's match list from the CSV file FILE (home, visitor, and optionally "
@@ -132,7 +133,7 @@ Result parse(const QStringList &arguments)
         result.error = QStringLiteral("--feed wants [ADDRESS:]PORT with a port from 1 to 65535, not '%1'.")
                            .arg(parser.value(feed));
     else if (parser.isSet(rules) && !Rules::idFromText(parser.value(rules)))
-        result.error = QStringLiteral("--rules wants design, classic, ijf2018 or custom, not '%1'.")
+        result.error = QStringLiteral("--rules wants design, ijf2025, classic, ijf2018 or custom, not '%1'.")
                            .arg(parser.value(rules));
     else if (parser.isSet(rules))
         options.rules = parser.value(rules);

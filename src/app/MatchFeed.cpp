@@ -363,22 +363,26 @@ protected:
         if (close)
             headers.emplace_back("Connection", "close");
         bool stream = false;
-        if (path != QLatin1String("/") && path != QLatin1String("/state") && path != QLatin1String("/events")) {
+        if (path != QLatin1String("/") && path != QLatin1String("/state") &&
+            path != QLatin1String("/events")) {
             headers.emplace_back("Content-Type", "text/plain; charset=utf-8");
             answer(responder, head, Status::NotFound, headers, "Not found\n");
         } else if (method == QHttpServerRequest::Method::Options) {
-            headers.insert(headers.end(), {{"Allow", Allowed}, {Cors, "*"}, {"Access-Control-Allow-Methods", Allowed},
-                {"Access-Control-Allow-Headers", "*"}});
+            headers.insert(
+                headers.end(), {{"Allow", Allowed}, {Cors, "*"}, {"Access-Control-Allow-Methods", Allowed},
+                                   {"Access-Control-Allow-Headers", "*"}});
             answer(responder, true, Status::NoContent, headers, {});
         } else if (method != QHttpServerRequest::Method::Get && !head) {
             headers.emplace_back("Allow", Allowed);
             answer(responder, false, Status::MethodNotAllowed, headers, {});
         } else if (path == QLatin1String("/state")) {
-            headers.insert(headers.end(), {{"Content-Type", "application/json"}, {Cors, "*"}, {"Cache-Control", "no-store"}});
+            headers.insert(headers.end(),
+                {{"Content-Type", "application/json"}, {Cors, "*"}, {"Cache-Control", "no-store"}});
             answer(responder, head, Status::Ok, headers, m_feed.m_stateJson);
         } else if (path == QLatin1String("/events")) {
-            headers.insert(headers.end(), {{"Content-Type", "text/event-stream"}, {"Cache-Control", "no-cache"}, {Cors, "*"},
-                {"X-Accel-Buffering", "no"}});
+            headers.insert(
+                headers.end(), {{"Content-Type", "text/event-stream"}, {"Cache-Control", "no-cache"},
+                                   {Cors, "*"}, {"X-Accel-Buffering", "no"}});
             responder.writeStatusLine(Status::Ok);
             for (const auto &[name, value] : std::as_const(headers))
                 responder.writeHeader(name, value);
@@ -544,7 +548,7 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
     };
     return QJsonObject {
         {QStringLiteral("rules"), Rules::idText(board.rules().id)},
-        {QStringLiteral("golden_score"), board.GoldenScore},
+        {QStringLiteral("golden_score"), board.goldenScore()},
         {QStringLiteral("title"), board.lblTitle->Caption()},
         // Where the day's list stands; 0 of 0 without one.
         {QStringLiteral("match"), QJsonObject {{QStringLiteral("index"), board.matchIndex()},
@@ -552,16 +556,17 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
         {QStringLiteral("clock"), board.tledPeriod->groupTexts().join(QLatin1Char(':')).trimmed()},
         {QStringLiteral("clock_running"), board.tkPeriod->Running()},
         {QStringLiteral("osaekomi"), osaekomi},
+        {QStringLiteral("osaekomi_frozen"), board.referee().frozen()},
         {QStringLiteral("home"),
             penalties(side(board.lblHomeName->Caption(), board.nledWHome, board.nledYHome, board.nledKHome,
                           {board.PenaltyHK, board.PenaltyHC, board.PenaltyHS}, board.Ippon == 1,
                           board.Winner == 1, board.MedHome, board.nledHoldHome),
-                board.ShidoHome, 1)},
+                board.shidos(1), 1)},
         {QStringLiteral("visitor"),
             penalties(side(board.lblVisitorName->Caption(), board.nledWVisitor, board.nledYVisitor,
                           board.nledKVisitor, {board.PenaltyVK, board.PenaltyVC, board.PenaltyVS},
                           board.Ippon == 2, board.Winner == 2, board.MedVisitor, board.nledHoldVisitor),
-                board.ShidoVisitor, 2)},
+                board.shidos(2), 2)},
     };
 }
 

@@ -157,9 +157,12 @@ void FormControl::mousePressEvent(QMouseEvent *event)
 void FormControl::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double-click is no new press or click: a mark
-    // double-clicked out of habit toggles once, not twice.
+    // double-clicked out of habit toggles once, not twice. A counter that
+    // wants both clicks listens for DblClick.
     m_pressed = false;
     event->accept();
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        emit DblClick();
 }
 
 void FormControl::mouseReleaseEvent(QMouseEvent *event)

@@ -48,6 +48,8 @@ signals:
     void KeyUp(qint16 KeyCode, qint16 &Shift);
     void GotFocus();
     void Click();
+    // The second press of a double-click, which raises no Click of its own.
+    void DblClick();
     // Button: 1 left, 2 right, 4 middle; X and Y in twips inside the control.
     void MouseDown(qint16 Button, qint16 Shift, double X, double Y);
 

@@ -8,7 +8,7 @@ namespace Rules {
 bool RuleSet::automatic() const
 {
     return kokaAt > 0 || yukoAt > 0 || wazaAriAt > 0 || ipponAt > 0 || wazaAriForIppon > 0 ||
-           shidoLimit > 0 || goldenScore;
+           shidoLimit > 0 || goldenScore || holdEndsGoldenScore;
 }
 
 bool RuleSet::uses(Award award) const
@@ -61,6 +61,18 @@ RuleSet preset(SetId id)
         set.goldenScore = true;
         set.contestSeconds = 240;
         break;
+    case SetId::Ijf2025:
+        // Yuko is back: any number of them count less than one waza-ari.
+        set.useK = false;
+        set.yukoAt = 5;
+        set.wazaAriAt = 10;
+        set.ipponAt = 20;
+        set.wazaAriForIppon = 2;
+        set.shidoLimit = 3;
+        set.goldenScore = true;
+        set.holdEndsGoldenScore = true;
+        set.contestSeconds = 240;
+        break;
     }
     return set;
 }
@@ -72,10 +84,11 @@ struct Name
     const char *text;
     const char *display;
 };
-constexpr std::array<Name, 4> names = {{
+constexpr std::array<Name, 5> names = {{
     {SetId::Design, "design", "Design"},
     {SetId::Classic, "classic", "Classic"},
     {SetId::Ijf2018, "ijf2018", "IJF 2018"},
+    {SetId::Ijf2025, "ijf2025", "IJF 2025"},
     {SetId::Custom, "custom", "Custom"},
 }};
 } // namespace

@@ -14,7 +14,8 @@
 // so under it the board is exactly the operator's instrument.
 namespace Rules {
 
-enum class SetId : qint16 { Design, Classic, Ijf2018, Custom };
+// Stored by name, so new sets take the next number whatever their place in lists.
+enum class SetId : qint16 { Design, Classic, Ijf2018, Custom, Ijf2025 };
 
 // What a hold has earned, in rising order.
 enum Award : qint16 { NoAward, Koka, Yuko, WazaAri, Ippon };
@@ -37,6 +38,9 @@ struct RuleSet
     // count, that many shidos being hansoku-make.
     qint16 shidoLimit = 0;
     bool goldenScore = false;
+    // In golden score a hold ends the contest with its first score, rather
+    // than running on to what it reaches when it ends.
+    bool holdEndsGoldenScore = false;
     qint32 contestSeconds = 120;
 
     // Whether anything is decided for the operator.
@@ -56,9 +60,9 @@ constexpr qint32 MaxContestSeconds = 599;
 RuleSet bounded(RuleSet set);
 
 RuleSet preset(SetId id); // Custom gives a copy of IJF 2018, its starting values
-QString idText(SetId id); // "design", "classic", "ijf2018", "custom"
+QString idText(SetId id); // "design", "classic", "ijf2018", "ijf2025", "custom"
 std::optional<SetId> idFromText(const QString &text);
-QString displayName(SetId id); // "Design", "Classic", "IJF 2018", "Custom"
+QString displayName(SetId id); // "Design", "Classic", "IJF 2018", "IJF 2025", "Custom"
 
 // The highest score a hold of `held` seconds has earned.
 Award holdAward(const RuleSet &set, TimeValue held);

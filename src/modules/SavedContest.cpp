@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int formatVersion = 1;
@@ -25,6 +27,49 @@ bool inRange(const QJsonValue &value, double low, double high)
            value.toDouble() == double(qint64(value.toDouble()));
 }
 
+QJsonObject ruleValuesObject(const Rules::RuleSet &set)
+{
+    QString scores;
+    for (auto [used, letter] :
+        {std::pair {set.useW, 'W'}, std::pair {set.useY, 'Y'}, std::pair {set.useK, 'K'}})
+        if (used)
+            scores += QLatin1Char(letter);
+    return QJsonObject {{QStringLiteral("id"), Rules::idText(set.id)}, {QStringLiteral("scores"), scores},
+        {QStringLiteral("koka"), set.kokaAt}, {QStringLiteral("yuko"), set.yukoAt},
+        {QStringLiteral("waza_ari"), set.wazaAriAt}, {QStringLiteral("ippon"), set.ipponAt},
+        {QStringLiteral("waza_ari_for_ippon"), set.wazaAriForIppon},
+        {QStringLiteral("shido_limit"), set.shidoLimit}, {QStringLiteral("golden_score"), set.goldenScore},
+        {QStringLiteral("hold_ends_golden_score"), set.holdEndsGoldenScore},
+        {QStringLiteral("contest_seconds"), set.contestSeconds}};
+}
+
+// Values out of range are brought into bounds, as from the settings store.
+std::optional<Rules::RuleSet> ruleValuesFrom(const QJsonObject &o)
+{
+    const std::optional<Rules::SetId> id = Rules::idFromText(o.value(QStringLiteral("id")).toString());
+    if (!id)
+        return std::nullopt;
+    Rules::RuleSet set;
+    set.id = *id;
+    const QString scores = o.value(QStringLiteral("scores")).toString();
+    set.useW = scores.contains(QLatin1Char('W'));
+    set.useY = scores.contains(QLatin1Char('Y'));
+    set.useK = scores.contains(QLatin1Char('K'));
+    const auto small = [&o](const char *key) {
+        return qint16(std::clamp(o.value(QLatin1String(key)).toInt(), -1, 1000));
+    };
+    set.kokaAt = small("koka");
+    set.yukoAt = small("yuko");
+    set.wazaAriAt = small("waza_ari");
+    set.ipponAt = small("ippon");
+    set.wazaAriForIppon = small("waza_ari_for_ippon");
+    set.shidoLimit = small("shido_limit");
+    set.goldenScore = o.value(QStringLiteral("golden_score")).toBool();
+    set.holdEndsGoldenScore = o.value(QStringLiteral("hold_ends_golden_score")).toBool();
+    set.contestSeconds = o.value(QStringLiteral("contest_seconds")).toInt();
+    return Rules::bounded(set);
+}
+
 } // namespace
 
 QByteArray SavedContest::toJson() const
@@ -38,7 +83,7 @@ QByteArray SavedContest::toJson() const
         return QJsonObject {
             {QStringLiteral("ticks"), double(time.ticks())}, {QStringLiteral("running"), running}};
     };
-    const QJsonObject root {{QStringLiteral("version"), formatVersion}, {QStringLiteral("title"), title},
+    QJsonObject root {{QStringLiteral("version"), formatVersion}, {QStringLiteral("title"), title},
         {QStringLiteral("home"), home}, {QStringLiteral("visitor"), visitor},
         {QStringLiteral("marks"), marksObject}, {QStringLiteral("rules"), rules},
         {QStringLiteral("period"), timer(period, periodRunning)},
@@ -46,6 +91,8 @@ QByteArray SavedContest::toJson() const
         {QStringLiteral("hold_visitor"), timer(holdVisitor, holdVisitorRunning)},
         {QStringLiteral("golden_score"), goldenScore}, {QStringLiteral("clock_ran"), clockRan},
         {QStringLiteral("match_index"), matchIndex}};
+    if (ruleValues)
+        root.insert(QStringLiteral("rule_values"), ruleValuesObject(*ruleValues));
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
@@ -116,6 +163,11 @@ std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json)
     c.goldenScore = root.value(QStringLiteral("golden_score")).toBool();
     c.clockRan = root.value(QStringLiteral("clock_ran")).toBool();
     c.matchIndex = root.value(QStringLiteral("match_index")).toInt();
+    if (const QJsonValue values = root.value(QStringLiteral("rule_values")); !values.isUndefined()) {
+        c.ruleValues = ruleValuesFrom(values.toObject());
+        if (!c.ruleValues)
+            return std::nullopt;
+    }
     return c;
 }
 

@@ -19,6 +19,9 @@ struct SavedContest
     QString visitor;
     MatchMarks marks;
     QString rules; // the set's id
+    // The values of the set the contest ran under, so that a Custom set
+    // edited since does not change it; none in files from before they were kept.
+    std::optional<Rules::RuleSet> ruleValues;
     TimeValue period;
     TimeValue holdHome;
     TimeValue holdVisitor;

@@ -19,6 +19,12 @@ qint64 clockSeconds(TimeValue value);
 // digits, so past 99 s it stays at 99 rather than wrap round.
 qint16 holdSeconds(TimeValue value);
 
+// Under a set that scores holds, whole seconds elapsed: a hold shows 10 only
+// once 10 s have passed, when its score comes, and a clock counting up
+// shows 0:00 through its first second.
+qint16 holdSecondsElapsed(TimeValue value);
+qint64 clockSecondsElapsed(TimeValue value);
+
 // A timer as the tick sees it: its time at this tick, and how far it moves
 // from one tick to the next (negative counting down, zero when stopped).
 struct Course
@@ -36,6 +42,7 @@ struct Timers
     Course holdHome;
     Course holdVisitor;
     bool timeUpBuzzed = false;
+    bool elapsed = false; // the holds, and a clock counting up, show seconds elapsed
 };
 
 // The number of ticks from this one to the first whose refresh would show a

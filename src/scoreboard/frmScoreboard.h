@@ -5,6 +5,7 @@
 #include "modules/Form.h"
 #include "modules/MatchList.h"
 #include "modules/MatchMarks.h"
+#include "modules/Referee.h"
 #include "modules/RuleSet.h"
 #include "modules/SavedContest.h"
 #include "scoreboard/MatchState.h"
@@ -69,8 +70,13 @@ public:
     // The rule set the board runs under: its letters, its contest time and
     // what it decides. The Design set decides nothing.
     void setRules(const Rules::RuleSet &rules);
-    const Rules::RuleSet &rules() const { return m_rules; }
-    bool hansokuMake(qint16 side) const;
+    const Rules::RuleSet &rules() const { return m_referee.rules(); }
+    const Rules::Referee &referee() const { return m_referee; }
+    bool hansokuMake(qint16 side) const { return m_referee.hansokuMake(side); }
+    qint16 shidos(qint16 side) const { return m_referee.shidos(side); }
+    // Level at the end of the time under a set with golden score: the
+    // clock counts up and the first score ends the contest.
+    bool goldenScore() const { return m_referee.goldenScore(); }
 
     // The contest's marks and scores as one value, and putting one back.
     MatchMarks marks() const;
@@ -200,14 +206,6 @@ public:
     // refresh sees time left.
     VbBoolean TimeUpBuzzed = VbFalse;
 
-    // Under a shido count: the shidos given to each side, up to the set's
-    // hansoku-make.
-    qint16 ShidoHome = 0;
-    qint16 ShidoVisitor = 0;
-    // Level at the end of the time under a set with golden score: the
-    // clock counts up and the first score ends the contest.
-    bool GoldenScore = false;
-
 signals:
     // Something the audience sees may have changed: a time shown, a lamp, a
     // score, a label, a colour or the layout. The selection frame, being the
@@ -243,19 +241,16 @@ private:
     void scoreKeyDown(DigitDisplay *display, qint16 KeyCode);
     void tledPeriodKeyDown(qint16 KeyCode);
     void mmcBuzzer_Done(qint32 NotifyCode);
-    void shidoKeyDown(qint16 side, qint16 KeyCode, bool takeBack);
+    void shidoKeyDown(qint16 side, qint16 KeyCode, qint16 Shift, bool takeBack);
 
-    // The rule set applied (frmScoreboardRules.cpp).
+    // The referee's calls applied (frmScoreboardRules.cpp).
     bool scoreUsed(const DigitDisplay *display) const;
-    Rules::Match matchForRules() const;
-    void applyRules(Rules::Event event, qint16 side);
-    void endContest(const Rules::Outcome &outcome, bool buzz);
+    Rules::Match scoresForRules() const;
+    qint16 runningHold() const; // 1, 2, or 0 for none
+    void applyCall(const Rules::Call &call);
     void enterGoldenScore();
     void leaveGoldenScore();
-    void awardHold();
     DigitDisplay *awardDisplay(qint16 side, Rules::Award award) const;
-    bool holdGoesOnPastTime();
-    void endOfHold();
     void showShidos();
     void showContest(const MatchList::Next &next);
     void updateWindowTitle();
@@ -282,12 +277,10 @@ private:
     QTimer m_saveTimer;
     bool m_pastLastMatch = false; // the next-match key found no contest left
     MatchMarks m_marksSeen; // the marks as the history last knew them
-    Rules::RuleSet m_rules;
-    Rules::Award m_holdAward = Rules::NoAward; // what the running hold has earned so far
-    bool m_contestEnded = false; // ended by the rules; cleared when the clock starts again
-    bool m_holdPastTime = false; // the time ran out during a hold that goes on
-    qint16 m_holdSide = 0; // the side of the hold last seen running, until it ends
+    Rules::Referee m_referee;
     qint16 m_penaltyButton = 1; // the mouse button of the last press on a penalty lamp
+    qint16 m_penaltyShift = 0; // and the Shift state with it
+    qint16 m_frozenShown = 0; // the hold shown frozen, 0 for none
     OleColor m_backColor = rgbColor(192, 192, 192);
 
     // What RefreshTime last showed, so that it tells of changes only.

@@ -20,8 +20,8 @@ MatchMarks frmScoreboard::marks() const
         nledWHome, nledYHome, nledKHome, nledWVisitor, nledYVisitor, nledKVisitor};
     for (int i = 0; i < 6; ++i)
         m.scores[i] = qint16(scores[i]->Caption());
-    m.shidoHome = ShidoHome;
-    m.shidoVisitor = ShidoVisitor;
+    m.shidoHome = shidos(1);
+    m.shidoVisitor = shidos(2);
     return m;
 }
 
@@ -39,11 +39,13 @@ void frmScoreboard::setMarks(const MatchMarks &m)
     DigitDisplay *scores[] = {nledWHome, nledYHome, nledKHome, nledWVisitor, nledYVisitor, nledKVisitor};
     for (int i = 0; i < 6; ++i)
         scores[i]->setCaption(m.scores[i]);
-    ShidoHome = m.shidoHome;
-    ShidoVisitor = m.shidoVisitor;
-    // Taking back the award that ended the contest lets the rules decide again.
-    if (Winner == 0 && Ippon == 0)
-        m_contestEnded = false;
+    // A direct hansoku-make is its lamp lit short of the count.
+    const qint16 limit = rules().shidoLimit;
+    const auto direct = [&m, limit](int first, qint16 count) {
+        return limit > 0 && m.penalties[first + limit - 1] && count < limit;
+    };
+    m_referee.marksPutBack(m.shidoHome, m.shidoVisitor, direct(0, m.shidoHome), direct(3, m.shidoVisitor),
+        Winner != 0 || Ippon != 0);
     UpdateOtherColors();
 }
 

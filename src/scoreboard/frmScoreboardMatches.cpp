@@ -37,7 +37,7 @@ void frmScoreboard::resumeMatchList()
     m_matches = MatchList::read(Settings::MatchList.toUtf8()).contests;
     const int at = std::clamp<int>(Settings::MatchIndex, 1, std::max<int>(int(m_matches.size()), 1));
     if (!m_matches.isEmpty())
-        showContest(MatchList::next(m_matches, at - 1, m_rules, PeriodResetTime));
+        showContest(MatchList::next(m_matches, at - 1, rules(), PeriodResetTime));
 }
 
 void frmScoreboard::NextMatch()
@@ -45,7 +45,7 @@ void frmScoreboard::NextMatch()
     // Without a list the key is free: nothing happens.
     if (m_matches.isEmpty())
         return;
-    const MatchList::Next next = MatchList::next(m_matches, m_matchIndex, m_rules, PeriodResetTime);
+    const MatchList::Next next = MatchList::next(m_matches, m_matchIndex, rules(), PeriodResetTime);
     if (next.pastLast) {
         m_pastLastMatch = true;
         updateWindowTitle();
@@ -68,7 +68,7 @@ void frmScoreboard::showContest(const MatchList::Next &next)
         Settings::TitleText = next.contest.title;
 
     leaveGoldenScore();
-    m_holdAward = Rules::NoAward;
+    m_referee.holdStarted();
     tkPeriod->setRunning(false);
     tkHoldHome->setRunning(false);
     tkHoldVisitor->setRunning(false);
@@ -93,9 +93,9 @@ ContestResult::Ended frmScoreboard::endedContest() const
     ended.home = lblHomeName->Caption();
     ended.visitor = lblVisitorName->Caption();
     ended.marks = marks();
-    ended.rules = m_rules;
-    ended.goldenScore = GoldenScore;
-    if (GoldenScore) {
+    ended.rules = rules();
+    ended.goldenScore = goldenScore();
+    if (goldenScore()) {
         ended.timeUsed = PeriodResetTime;
         ended.goldenScoreTime = tkPeriod->Seconds();
     } else {
@@ -107,7 +107,7 @@ ContestResult::Ended frmScoreboard::endedContest() const
 
 void frmScoreboard::writeResult()
 {
-    if (m_resultsFile.isEmpty() || !ContestResult::worthALine(marks(), m_rules, m_clockRan))
+    if (m_resultsFile.isEmpty() || !ContestResult::worthALine(marks(), rules(), m_clockRan))
         return;
     QString error;
     if (ContestResult::append(m_resultsFile, ContestResult::fields(endedContest()), &error))
@@ -126,8 +126,8 @@ void frmScoreboard::writeResult()
 void frmScoreboard::updateWindowTitle()
 {
     QStringList parts = {QStringLiteral("Zembrak")};
-    if (m_rules.id != Rules::SetId::Design)
-        parts << Rules::displayName(m_rules.id);
+    if (rules().id != Rules::SetId::Design)
+        parts << Rules::displayName(rules().id);
     if (!m_matches.isEmpty()) {
         QString where = QStringLiteral("Match %1 of %2").arg(m_matchIndex).arg(m_matches.size());
         if (m_pastLastMatch)

@@ -53,20 +53,28 @@ void frmScoreboard::connectHandlers()
         {picCHome, &PenaltyHC, Home}, {picSHome, &PenaltyHS, Home}, {picKVisitor, &PenaltyVK, Visitor},
         {picCVisitor, &PenaltyVC, Visitor}, {picSVisitor, &PenaltyVS, Visitor}};
     for (const auto &[box, flag, side] : penalties) {
-        const auto handler = [this, flag = flag, side = side](qint16 KeyCode) {
-            if (m_rules.countsShidos())
-                shidoKeyDown(side, KeyCode, false);
+        connect(box, &FormControl::KeyDown, this,
+            [this, flag = flag, side = side](qint16 &KeyCode, qint16 Shift) {
+                if (rules().countsShidos())
+                    shidoKeyDown(side, KeyCode, Shift, false);
+                else
+                    penaltyKeyDown(*flag, KeyCode);
+            });
+        connect(box, &FormControl::MouseDown, this, [this](qint16 Button, qint16 Shift, double, double) {
+            m_penaltyButton = Button;
+            m_penaltyShift = Shift;
+        });
+        const auto click = [this, flag = flag, side = side] {
+            if (rules().countsShidos())
+                shidoKeyDown(side, Enter, m_penaltyShift, m_penaltyButton == 2);
             else
-                penaltyKeyDown(*flag, KeyCode);
+                penaltyKeyDown(*flag, Enter);
         };
-        onKeyDown(box, handler);
-        connect(box, &FormControl::MouseDown, this,
-            [this](qint16 Button, qint16, double, double) { m_penaltyButton = Button; });
-        connect(box, &FormControl::Click, this, [this, handler, side = side] {
-            if (m_rules.countsShidos())
-                shidoKeyDown(side, Enter, m_penaltyButton == 2);
-            else
-                handler(Enter);
+        connect(box, &FormControl::Click, this, click);
+        // Two quick clicks are two shidos; the design's lamps toggle once.
+        connect(box, &FormControl::DblClick, this, [this, click] {
+            if (rules().countsShidos())
+                click();
         });
     }
 
@@ -131,9 +139,9 @@ void frmScoreboard::ipponClick(qint16 side)
 {
     Ippon = Ippon == side ? 0 : side;
     (side == Home ? picIpponHome : picIpponVisitor)->setFocus(Qt::OtherFocusReason);
-    UpdateOtherColors();
     if (Ippon == side)
-        applyRules(Rules::Event::Ippon, side);
+        applyCall(m_referee.ipponGiven(side));
+    UpdateOtherColors();
 }
 
 void frmScoreboard::ipponKeyDown(qint16 side, qint16 KeyCode)
@@ -179,11 +187,12 @@ void frmScoreboard::scoreKeyDown(DigitDisplay *display, qint16 KeyCode)
         return;
     const qint16 before = display->Caption();
     modShowDigits::EnterDigitKey(display, KeyCodeToAsci(KeyCode), -1, 9);
-    emit contentChanged();
+    // The decision first, so that the score and what it decided are one step.
     if (display->Caption() != before) {
         const bool home = display == nledWHome || display == nledYHome || display == nledKHome;
-        applyRules(Rules::Event::Score, home ? Home : Visitor);
+        applyCall(m_referee.scoreTyped(scoresForRules(), home ? Home : Visitor));
     }
+    emit contentChanged();
 }
 
 void frmScoreboard::tledPeriodKeyDown(qint16 KeyCode)

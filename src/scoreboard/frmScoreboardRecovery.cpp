@@ -35,14 +35,15 @@ SavedContest frmScoreboard::savedContest() const
     c.home = lblHomeName->Caption();
     c.visitor = lblVisitorName->Caption();
     c.marks = marks();
-    c.rules = Rules::idText(m_rules.id);
+    c.rules = Rules::idText(rules().id);
+    c.ruleValues = rules();
     c.period = tkPeriod->Seconds();
     c.holdHome = tkHoldHome->Seconds();
     c.holdVisitor = tkHoldVisitor->Seconds();
     c.periodRunning = tkPeriod->Running();
     c.holdHomeRunning = tkHoldHome->Running();
     c.holdVisitorRunning = tkHoldVisitor->Running();
-    c.goldenScore = GoldenScore;
+    c.goldenScore = goldenScore();
     c.clockRan = m_clockRan;
     c.matchIndex = m_matchIndex;
     return c;
@@ -61,7 +62,9 @@ bool frmScoreboard::saveContestNow()
 
 void frmScoreboard::restoreContest(const SavedContest &saved)
 {
-    if (const std::optional<Rules::SetId> id = Rules::idFromText(saved.rules))
+    if (saved.ruleValues)
+        setRules(*saved.ruleValues);
+    else if (const std::optional<Rules::SetId> id = Rules::idFromText(saved.rules))
         setRules(*id == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*id));
     Settings::TitleText = saved.title;
     Settings::HomeText = saved.home;
@@ -81,7 +84,7 @@ void frmScoreboard::restoreContest(const SavedContest &saved)
     tkHoldVisitor->setSeconds(saved.holdVisitor);
     setMarks(saved.marks);
     clearHistory();
-    m_contestEnded = saved.marks.winner != 0;
+    m_referee.setEnded(saved.marks.winner != 0);
     m_clockRan = saved.clockRan;
     UpdateLabels();
     RefreshTime();

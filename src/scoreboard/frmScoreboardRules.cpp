@@ -1,13 +1,12 @@
-// The rule set at work on the board: what a hold earns, the end of the
-// contest, golden score and the shido count. The decisions are the rules
-// engine's; the board applies them through its lamps, marks, timers, the
-// refresh and the buzzer. Under the Design set none of this acts.
+// The rule set at work on the board. Every rule decision is the referee's
+// (modules/Referee); the board forwards the events and applies the calls
+// through its lamps, marks, timers, the refresh and the buzzer. Under the
+// Design set none of this acts.
 
 #include "scoreboard/frmScoreboard.h"
 
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
-#include "controls/Timer.h"
 #include "platform/VirtualKeys.h"
 #include "settings/SettingsVariables.h"
 
@@ -28,17 +27,23 @@ qint16 scoreOf(const DigitDisplay *display)
 
 void frmScoreboard::setRules(const Rules::RuleSet &rules)
 {
-    if (rules == m_rules)
+    if (rules == m_referee.rules())
         return;
     const bool clockUntouched = !tkPeriod->Running() && tkPeriod->Seconds() == PeriodResetTime;
-    m_rules = rules;
+    const bool wasGolden = m_referee.goldenScore();
+    const bool countedShidos = m_referee.rules().countsShidos();
+    leaveGoldenScore();
+    m_referee.setRules(rules);
+    Settings::RuleSetInForce = Rules::idText(rules.id);
     updateWindowTitle();
 
-    // The set's contest time is what the reset puts back from now on.
+    // The set's contest time is what the reset puts back from now on; a
+    // change in golden score puts it on a stopped clock.
     PeriodResetTime = TimeValue::fromSeconds(rules.contestSeconds);
-    leaveGoldenScore();
-    if (clockUntouched)
+    if (clockUntouched || wasGolden) {
+        tkPeriod->setRunning(false);
         tkPeriod->setSeconds(PeriodResetTime);
+    }
 
     const auto letter = [](bool used, const char *text) {
         return used ? QLatin1String(text) : QLatin1String("");
@@ -62,70 +67,92 @@ void frmScoreboard::setRules(const Rules::RuleSet &rules)
         for (Label *label : lampLetters[lamp])
             label->setCaption(text);
     }
+    // Used scores show a number, unused ones stay dark. The Design set
+    // leaves the displays as the operator has them.
     for (auto [display, used] : {std::pair {nledYHome, rules.useY}, std::pair {nledKHome, rules.useK},
              std::pair {nledYVisitor, rules.useY}, std::pair {nledKVisitor, rules.useK},
              std::pair {nledWHome, rules.useW}, std::pair {nledWVisitor, rules.useW}}) {
         if (!used)
             display->setCaption(-1);
+        else if (rules.automatic() && display->Caption() < 0)
+            display->setCaption(0);
     }
-    if (rules.countsShidos()) {
-        ShidoHome = std::min(ShidoHome, rules.shidoLimit);
-        ShidoVisitor = std::min(ShidoVisitor, rules.shidoLimit);
-        showShidos();
+    // Shidos do not become keikoku and chui lamps.
+    if (countedShidos && !rules.countsShidos()) {
+        for (VbBoolean *lamp : {&PenaltyHK, &PenaltyHC, &PenaltyHS, &PenaltyVK, &PenaltyVC, &PenaltyVS})
+            *lamp = VbFalse;
     }
+    showShidos();
     RefreshTime();
     UpdateOtherColors();
+    // Undo starts from the set in force.
+    clearHistory();
 }
 
 bool frmScoreboard::scoreUsed(const DigitDisplay *display) const
 {
+    const Rules::RuleSet &rules = m_referee.rules();
     if (display == nledWHome || display == nledWVisitor)
-        return m_rules.useW;
+        return rules.useW;
     if (display == nledYHome || display == nledYVisitor)
-        return m_rules.useY;
-    return m_rules.useK;
+        return rules.useY;
+    return rules.useK;
 }
 
-bool frmScoreboard::hansokuMake(qint16 side) const
+Rules::Match frmScoreboard::scoresForRules() const
 {
-    return m_rules.countsShidos() && (side == Visitor ? ShidoVisitor : ShidoHome) >= m_rules.shidoLimit;
-}
-
-Rules::Match frmScoreboard::matchForRules() const
-{
-    const auto side = [](const DigitDisplay *w, const DigitDisplay *y, const DigitDisplay *k, qint16 shidos) {
-        return Rules::Side {scoreOf(w), scoreOf(y), scoreOf(k), shidos};
+    const auto side = [](const DigitDisplay *w, const DigitDisplay *y, const DigitDisplay *k) {
+        return Rules::Side {scoreOf(w), scoreOf(y), scoreOf(k), 0};
     };
-    return Rules::Match {side(nledWHome, nledYHome, nledKHome, ShidoHome),
-        side(nledWVisitor, nledYVisitor, nledKVisitor, ShidoVisitor), GoldenScore,
-        tkHoldHome->Running() || tkHoldVisitor->Running()};
+    return Rules::Match {
+        side(nledWHome, nledYHome, nledKHome), side(nledWVisitor, nledYVisitor, nledKVisitor)};
 }
 
-void frmScoreboard::applyRules(Rules::Event event, qint16 side)
+qint16 frmScoreboard::runningHold() const
 {
-    if (!m_rules.automatic() || m_contestEnded)
+    return tkHoldHome->Running() ? Home : tkHoldVisitor->Running() ? Visitor : 0;
+}
+
+void frmScoreboard::applyCall(const Rules::Call &call)
+{
+    if (call == Rules::Call {})
         return;
-    const Rules::Outcome outcome = Rules::decide(m_rules, matchForRules(), event, side);
-    if (outcome.goldenScore)
+    if (call.scoreSide != 0) {
+        // The hold's earlier score gives way to the higher one it has reached.
+        // A score the set in force does not use stays dark, whatever the hold
+        // gave under the set before.
+        DigitDisplay *earlier = awardDisplay(call.scoreSide, call.replaced);
+        if (earlier && scoreUsed(earlier))
+            earlier->setCaption(qint16(std::max<qint16>(scoreOf(earlier) - 1, 0)));
+        if (DigitDisplay *display = awardDisplay(call.scoreSide, call.earned))
+            display->setCaption(qint16(std::min<qint16>(scoreOf(display) + 1, 9)));
+    }
+    if (call.goldenScore)
         enterGoldenScore();
-    if (outcome.ends)
-        endContest(outcome, event != Rules::Event::TimeUp);
-}
-
-void frmScoreboard::endContest(const Rules::Outcome &outcome, bool buzz)
-{
-    m_contestEnded = true;
-    m_holdPastTime = false;
-    m_holdSide = 0;
-    tkPeriod->setRunning(false);
-    tkHoldHome->setRunning(false);
-    tkHoldVisitor->setRunning(false);
-    if (outcome.ippon != 0)
-        Ippon = outcome.ippon;
-    if (outcome.winner != 0)
-        Winner = outcome.winner;
+    if (call.stopClock || call.stopAll)
+        tkPeriod->setRunning(false);
+    if (call.stopAll) {
+        tkHoldHome->setRunning(false);
+        tkHoldVisitor->setRunning(false);
+    }
+    if (call.runClock)
+        tkPeriod->setRunning(true);
+    if (call.runHold != 0)
+        (call.runHold == Home ? tkHoldHome : tkHoldVisitor)->setRunning(true);
+    if (call.ippon != 0)
+        Ippon = call.ippon;
+    if (call.winner != 0)
+        Winner = call.winner;
+    if (call.undecide)
+        Winner = 0;
+    showShidos();
+    // The score and the decision it caused are one change to the marks.
     UpdateOtherColors();
-    if (buzz)
+    if (call.timeUpBuzz && TimeUpBuzzed == VbFalse) {
+        TimeUpBuzzed = VbTrue;
+        Buzzer(Settings::BuzzerFile);
+    }
+    if (call.buzz)
         Buzzer(Settings::BuzzerFile);
 }
 
@@ -133,7 +160,7 @@ void frmScoreboard::enterGoldenScore()
 {
     // Level at the end of the time: the clock runs up from 0:00 at the next
     // start, and the first score decides.
-    GoldenScore = true;
+    m_referee.enterGoldenScore();
     Label25->setCaption(QStringLiteral("GOLDEN SCORE"));
     tkPeriod->setRunning(false);
     tkPeriod->setCountDirection(MatchTimer::Up);
@@ -143,38 +170,12 @@ void frmScoreboard::enterGoldenScore()
 
 void frmScoreboard::leaveGoldenScore()
 {
-    m_contestEnded = false;
-    m_holdPastTime = false;
-    m_holdSide = 0;
-    if (!GoldenScore)
+    const bool wasGolden = m_referee.goldenScore();
+    m_referee.contestReset();
+    if (!wasGolden)
         return;
-    GoldenScore = false;
     Label25->setCaption(QStringLiteral("CONTEST TIME"));
     tkPeriod->setCountDirection(MatchTimer::Down);
-}
-
-void frmScoreboard::awardHold()
-{
-    const qint16 side = tkHoldHome->Running() ? Home : tkHoldVisitor->Running() ? Visitor : 0;
-    if (side == 0)
-        return;
-    m_holdSide = side;
-    const Rules::Award award =
-        Rules::holdAward(m_rules, (side == Home ? tkHoldHome : tkHoldVisitor)->Seconds());
-    if (award <= m_holdAward)
-        return;
-    // The hold's earlier score gives way to the higher one it has reached.
-    if (DigitDisplay *earlier = awardDisplay(side, m_holdAward))
-        earlier->setCaption(qint16(std::max<qint16>(scoreOf(earlier) - 1, 0)));
-    m_holdAward = award;
-    if (award == Rules::Ippon) {
-        endContest({true, side, side, false}, true);
-        return;
-    }
-    if (DigitDisplay *display = awardDisplay(side, award))
-        display->setCaption(qint16(std::min<qint16>(scoreOf(display) + 1, 9)));
-    emit contentChanged();
-    applyRules(Rules::Event::Score, side);
 }
 
 DigitDisplay *frmScoreboard::awardDisplay(qint16 side, Rules::Award award) const
@@ -187,67 +188,42 @@ DigitDisplay *frmScoreboard::awardDisplay(qint16 side, Rules::Award award) const
     }
 }
 
-bool frmScoreboard::holdGoesOnPastTime()
-{
-    if (!m_rules.automatic() || !(tkHoldHome->Running() || tkHoldVisitor->Running()))
-        return false;
-    // The contest clock stops at 0:00; the hold goes on until the operator
-    // ends it or it reaches ippon, and the contest ends then.
-    tkPeriod->setRunning(false);
-    m_holdPastTime = true;
-    return true;
-}
-
-// A hold that went on past the time, or ran in golden score, decides when
-// it ends, with the score it reached.
-void frmScoreboard::endOfHold()
-{
-    if (m_holdSide == 0 || tkHoldHome->Running() || tkHoldVisitor->Running())
-        return;
-    const qint16 side = m_holdSide;
-    m_holdSide = 0;
-    if (m_holdPastTime) {
-        m_holdPastTime = false;
-        if (TimeUpBuzzed == VbFalse) {
-            TimeUpBuzzed = VbTrue;
-            Buzzer(Settings::BuzzerFile);
-        }
-        applyRules(Rules::Event::TimeUp, 0);
-    } else if (GoldenScore) {
-        applyRules(Rules::Event::Score, side);
-    }
-}
-
-void frmScoreboard::shidoKeyDown(qint16 side, qint16 KeyCode, bool takeBack)
+void frmScoreboard::shidoKeyDown(qint16 side, qint16 KeyCode, qint16 Shift, bool takeBack)
 {
     AllKeyCode(KeyCode);
     if (KeyCode == VirtualKeys::Return) {
-        qint16 &count = side == Home ? ShidoHome : ShidoVisitor;
-        count = qint16(std::clamp<int>(count + (takeBack ? -1 : 1), 0, m_rules.shidoLimit));
+        // Shift gives a direct hansoku-make, for a dangerous action.
+        if (!takeBack && (Shift & 1) != 0)
+            applyCall(m_referee.hansokuMakeGiven(side));
+        else
+            applyCall(m_referee.shido(side, takeBack));
         showShidos();
-        if (!takeBack)
-            applyRules(Rules::Event::Penalty, side);
     }
     UpdateOtherColors();
 }
 
 void frmScoreboard::showShidos()
 {
-    const auto light = [](qint16 count, int lamp) { return count >= lamp ? VbTrue : VbFalse; };
-    PenaltyHK = light(ShidoHome, 1);
-    PenaltyHC = light(ShidoHome, 2);
-    PenaltyHS = light(ShidoHome, 3);
-    PenaltyVK = light(ShidoVisitor, 1);
-    PenaltyVC = light(ShidoVisitor, 2);
-    PenaltyVS = light(ShidoVisitor, 3);
+    if (!m_referee.rules().countsShidos())
+        return;
+    const auto light = [this](qint16 side, int lamp) {
+        const bool lit = m_referee.shidos(side) >= lamp ||
+                         (lamp == m_referee.rules().shidoLimit && m_referee.directHansokuMake(side));
+        return lit ? VbTrue : VbFalse;
+    };
+    PenaltyHK = light(Home, 1);
+    PenaltyHC = light(Home, 2);
+    PenaltyHS = light(Home, 3);
+    PenaltyVK = light(Visitor, 1);
+    PenaltyVC = light(Visitor, 2);
+    PenaltyVS = light(Visitor, 3);
 }
 
 qint64 frmScoreboard::ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const
 {
-    const MatchTimer *hold = tkHoldHome->Running()      ? tkHoldHome
-                             : tkHoldVisitor->Running() ? tkHoldVisitor
-                                                        : nullptr;
-    if (!hold || !m_rules.automatic())
+    const qint16 side = runningHold();
+    if (side == 0 || !m_referee.rules().automatic())
         return limit;
-    return Rules::ticksUntilNextAward(m_rules, hold->Seconds(), stepTicks, limit);
+    const MatchTimer *hold = side == Home ? tkHoldHome : tkHoldVisitor;
+    return Rules::ticksUntilNextAward(m_referee.rules(), hold->Seconds(), stepTicks, limit);
 }

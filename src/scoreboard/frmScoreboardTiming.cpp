@@ -6,6 +6,7 @@
 #include "controls/DigitDisplay.h"
 #include "controls/Timer.h"
 #include "modules/TickPlan.h"
+#include "modules/modColor.h"
 #include "platform/MMControl.h"
 #include "platform/SoundCheck.h"
 #include "settings/SettingsVariables.h"
@@ -16,17 +17,31 @@ TimeValue PeriodResetTime = TimeValue::fromSeconds(120);
 
 void frmScoreboard::RefreshTime()
 {
-    if (m_rules.automatic()) {
-        awardHold();
-        endOfHold();
+    if (m_referee.rules().automatic()) {
+        const qint16 hold = runningHold();
+        applyCall(m_referee.tick(scoresForRules(), hold,
+            hold == 0 ? TimeValue() : (hold == 1 ? tkHoldHome : tkHoldVisitor)->Seconds()));
     }
     const TimeValue T = tkPeriod->Seconds();
     if (tkPeriod->Running())
         m_clockRan = true;
     tledPeriod->setGroupBases(QStringLiteral("60,1"));
-    tledPeriod->setCaption(float(TickPlan::clockSeconds(T)));
-    nledHoldHome->setCaption(TickPlan::holdSeconds(tkHoldHome->Seconds()));
-    nledHoldVisitor->setCaption(TickPlan::holdSeconds(tkHoldVisitor->Seconds()));
+    // Under a set that scores holds, a score and the second it comes at show together.
+    const bool elapsed = rules().automatic();
+    const bool countsUp = tkPeriod->CountDirection() == MatchTimer::Up;
+    tledPeriod->setCaption(
+        float(elapsed && countsUp ? TickPlan::clockSecondsElapsed(T) : TickPlan::clockSeconds(T)));
+    const auto hold = elapsed ? TickPlan::holdSecondsElapsed : TickPlan::holdSeconds;
+    nledHoldHome->setCaption(hold(tkHoldHome->Seconds()));
+    nledHoldVisitor->setCaption(hold(tkHoldVisitor->Seconds()));
+    // A frozen hold shows in the clock's colour: held, not ended.
+    if (m_referee.frozenHold() != m_frozenShown) {
+        m_frozenShown = m_referee.frozenHold();
+        modColor::SetLedColor(nledHoldHome, m_frozenShown == 1 ? Settings::TimeColor : Settings::HoldColor);
+        modColor::SetLedColor(
+            nledHoldVisitor, m_frozenShown == 2 ? Settings::TimeColor : Settings::HoldColor);
+        emit contentChanged();
+    }
     const Shown shown {tledPeriod->Caption(), nledHoldHome->Caption(), nledHoldVisitor->Caption(),
         {tkPeriod->Running(), tkHoldHome->Running(), tkHoldVisitor->Running()}};
     if (!(shown == m_shown)) {
@@ -39,18 +54,20 @@ void frmScoreboard::RefreshTime()
         return;
     }
     // Golden score counts up from 0:00 and has no time to run out.
-    if (GoldenScore)
+    if (m_referee.goldenScore())
         return;
     if (tkPeriod->Running()) {
-        if (holdGoesOnPastTime())
+        if (m_referee.rules().automatic() && runningHold() != 0) {
+            applyCall(m_referee.timeOut(scoresForRules(), runningHold()));
             return;
+        }
         // Stops all three timers; the nested refresh finds the clock stopped.
         AllKeyCode(Settings::StartStopPeriodClockKey);
         if (TimeUpBuzzed == VbFalse) {
             TimeUpBuzzed = VbTrue;
             Buzzer(Settings::BuzzerFile);
         }
-        applyRules(Rules::Event::TimeUp, 0);
+        applyCall(m_referee.timeOut(scoresForRules(), 0));
     }
 }
 
@@ -73,8 +90,8 @@ void frmScoreboard::tmrClock1_Timer()
             step = timer->CountDirection() == MatchTimer::Up ? stepTicks : -stepTicks;
         return TickPlan::Course {timer->Seconds(), step};
     };
-    const TickPlan::Timers timers {
-        course(tkPeriod), course(tkHoldHome), course(tkHoldVisitor), TimeUpBuzzed != VbFalse};
+    const TickPlan::Timers timers {course(tkPeriod), course(tkHoldHome), course(tkHoldVisitor),
+        TimeUpBuzzed != VbFalse, rules().automatic()};
     constexpr qint64 longestSkip = 1200; // ticks: a minute, whatever the timers do
     // A hold's score comes at its second, not at the next caption.
     tmrClock1->setTicksToNext(
@@ -88,8 +105,12 @@ void frmScoreboard::wakeClock()
 
 void frmScoreboard::UpdatePinStatus()
 {
-    if (tkPeriod->Running()) {
-        m_holdAward = Rules::NoAward;
+    // Under a set with automatics, toketa (Up) leaves the hold's time shown.
+    if (tkPeriod->Running() && TimePin == 38 && rules().automatic()) {
+        tkHoldHome->setRunning(false);
+        tkHoldVisitor->setRunning(false);
+    } else if (tkPeriod->Running()) {
+        m_referee.holdStarted();
         tkHoldHome->setSeconds(TimeValue());
         tkHoldVisitor->setSeconds(TimeValue());
         tkHoldHome->setRunning(TimePin == 37);

@@ -72,6 +72,8 @@ const SettingKey settingKeys[] = {
         [] { return QStringLiteral("2"); }},
     {"RuleSettings", "CustomShidoLimit", &Settings::CustomShidoLimit, [] { return QStringLiteral("3"); }},
     {"RuleSettings", "CustomGoldenScore", &Settings::CustomGoldenScore, [] { return QStringLiteral("1"); }},
+    {"RuleSettings", "CustomHoldEndsGoldenScore", &Settings::CustomHoldEndsGoldenScore,
+        [] { return QStringLiteral("0"); }},
     {"RuleSettings", "CustomContestTime", &Settings::CustomContestTime, [] { return QStringLiteral("240"); }},
     {"MatchSettings", "MatchList", &Settings::MatchList, [] { return QString(); }},
     {"MatchSettings", "MatchIndex", &Settings::MatchIndex, [] { return QStringLiteral("0"); }},
@@ -115,6 +117,7 @@ const char *const writeOrder[] = {
     "CustomWazaAriForIppon",
     "CustomShidoLimit",
     "CustomGoldenScore",
+    "CustomHoldEndsGoldenScore",
     "CustomContestTime",
     "MatchList",
     "MatchIndex",
@@ -328,8 +331,8 @@ bool SaveSettings()
     const bool writeMatches = writes(matchSection);
     for (const char *key : writeOrder) {
         const SettingKey &setting = settingNamed(key);
-        if ((!writeRules && qstrcmp(setting.section, rulesSection) == 0)
-            || (!writeMatches && qstrcmp(setting.section, matchSection) == 0))
+        if ((!writeRules && qstrcmp(setting.section, rulesSection) == 0) ||
+            (!writeMatches && qstrcmp(setting.section, matchSection) == 0))
             continue;
         store->setValue(settingPath(QLatin1String(setting.section), QLatin1String(setting.key)),
             textOf(setting.variable));

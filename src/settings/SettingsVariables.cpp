@@ -35,6 +35,8 @@ qint16 CustomIpponHold;
 qint16 CustomWazaAriForIppon;
 qint16 CustomShidoLimit;
 qint16 CustomGoldenScore;
+qint16 CustomHoldEndsGoldenScore;
+QString RuleSetInForce;
 qint32 CustomContestTime;
 QString MatchList;
 qint32 MatchIndex;
@@ -70,6 +72,7 @@ void resetToDefaults()
     VisitorPic.clear();
     LEDType = 0;
     RuleSet = Rules::idText(Rules::SetId::Design);
+    RuleSetInForce.clear();
     setCustomRules(Rules::preset(Rules::SetId::Custom));
     MatchList.clear();
     MatchIndex = 0;
@@ -89,6 +92,7 @@ Rules::RuleSet customRules()
     set.wazaAriForIppon = CustomWazaAriForIppon;
     set.shidoLimit = CustomShidoLimit;
     set.goldenScore = CustomGoldenScore != 0;
+    set.holdEndsGoldenScore = CustomHoldEndsGoldenScore != 0;
     set.contestSeconds = CustomContestTime;
     return Rules::bounded(set);
 }
@@ -109,6 +113,7 @@ void setCustomRules(const Rules::RuleSet &set)
     CustomWazaAriForIppon = set.wazaAriForIppon;
     CustomShidoLimit = set.shidoLimit;
     CustomGoldenScore = set.goldenScore ? 1 : 0;
+    CustomHoldEndsGoldenScore = set.holdEndsGoldenScore ? 1 : 0;
     CustomContestTime = set.contestSeconds;
 }
 

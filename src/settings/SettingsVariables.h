@@ -45,12 +45,17 @@ extern qint16 CustomIpponHold;
 extern qint16 CustomWazaAriForIppon;
 extern qint16 CustomShidoLimit;
 extern qint16 CustomGoldenScore; // 0 off, 1 on
+extern qint16 CustomHoldEndsGoldenScore; // 0: a golden-score hold runs to its end; 1: its first score ends it
 extern qint32 CustomContestTime; // seconds
 
 // The day's match list, as the CSV text it was loaded from (empty for
 // none), and the contest of it on the board, from 1 (0: none yet).
 extern QString MatchList;
 extern qint32 MatchIndex;
+
+// The set the board runs under, when the command line chose it over the
+// stored one (its id; empty: the stored set). Never saved.
+extern QString RuleSetInForce;
 
 // The set the variables name, its values kept in bounds; an unknown id is
 // the Design set.

@@ -140,6 +140,7 @@ public:
     QSpinBox *spnWazaAriForIppon;
     QSpinBox *spnShidoLimit;
     QCheckBox *chkGoldenScore;
+    QCheckBox *chkHoldEndsGoldenScore;
     QSpinBox *spnContestTime;
     Rules::RuleSet CustomRulesTemp;
     // The match list: chosen here, loaded by the board at OK.

@@ -27,8 +27,8 @@
 
 namespace {
 
-const Rules::SetId setOrder[] = {
-    Rules::SetId::Design, Rules::SetId::Classic, Rules::SetId::Ijf2018, Rules::SetId::Custom};
+const Rules::SetId setOrder[] = {Rules::SetId::Design, Rules::SetId::Ijf2025, Rules::SetId::Classic,
+    Rules::SetId::Ijf2018, Rules::SetId::Custom};
 
 QSpinBox *seconds(QWidget *parent, const char *name, int most, const QString &none)
 {
@@ -104,6 +104,10 @@ void frmOptions::createRulesTab()
     spnContestTime->setRange(Rules::MinContestSeconds, Rules::MaxContestSeconds);
     spnContestTime->setSuffix(QStringLiteral(" s"));
     row(4, 0, QStringLiteral("Contest time:"), spnContestTime);
+    chkHoldEndsGoldenScore =
+        new QCheckBox(QStringLiteral("Hold in golden score ends at first score"), fraRuleValues);
+    chkHoldEndsGoldenScore->setObjectName(QStringLiteral("chkHoldEndsGoldenScore"));
+    grid->addWidget(chkHoldEndsGoldenScore, 5, 0, 1, 4);
     column->addWidget(fraRuleValues);
     auto *list = new QHBoxLayout;
     cmdLoadMatchList = new CommandButton(QStringLiteral("Load match list ..."), page);
@@ -119,7 +123,7 @@ void frmOptions::createRulesTab()
 
     connect(cmbRuleSet, &QComboBox::currentIndexChanged, this, &frmOptions::showRuleSet);
     connect(cmdCopyToCustom, &QPushButton::clicked, this, &frmOptions::copyToCustom);
-    for (QCheckBox *box : {chkUseW, chkUseY, chkUseK, chkGoldenScore})
+    for (QCheckBox *box : {chkUseW, chkUseY, chkUseK, chkGoldenScore, chkHoldEndsGoldenScore})
         connect(box, &QCheckBox::toggled, this, &frmOptions::ruleValueEdited);
     for (QSpinBox *box : {spnKokaHold, spnYukoHold, spnWazaAriHold, spnIpponHold, spnWazaAriForIppon,
              spnShidoLimit, spnContestTime})
@@ -133,7 +137,11 @@ void frmOptions::loadRules()
     lblMatchList->setText(MatchListTemp.isEmpty() ? QStringLiteral("No match list.")
                                                   : QStringLiteral("A list of %1 contests.").arg(count));
     CustomRulesTemp = Settings::customRules();
-    const Rules::SetId id = Settings::rules().id;
+    // The set in force, which the command line may have chosen over the
+    // stored one; OK stores what is shown.
+    const Rules::SetId id =
+        Rules::idFromText(Settings::RuleSetInForce)
+            .value_or(Rules::idFromText(Settings::RuleSet).value_or(Rules::SetId::Design));
     const auto index = int(std::find(std::begin(setOrder), std::end(setOrder), id) - std::begin(setOrder));
     cmbRuleSet->setCurrentIndex(index);
     showRuleSet();
@@ -148,8 +156,9 @@ void frmOptions::showRuleSet()
     const bool custom = id == Rules::SetId::Custom;
     const Rules::RuleSet set = custom ? CustomRulesTemp : Rules::preset(id);
     // Showing is no edit: the working copy stays as it is.
-    const QList<QWidget *> values = {chkUseW, chkUseY, chkUseK, chkGoldenScore, spnKokaHold, spnYukoHold,
-        spnWazaAriHold, spnIpponHold, spnWazaAriForIppon, spnShidoLimit, spnContestTime};
+    const QList<QWidget *> values = {chkUseW, chkUseY, chkUseK, chkGoldenScore, chkHoldEndsGoldenScore,
+        spnKokaHold, spnYukoHold, spnWazaAriHold, spnIpponHold, spnWazaAriForIppon, spnShidoLimit,
+        spnContestTime};
     for (QWidget *value : values)
         value->blockSignals(true);
     {
@@ -163,6 +172,7 @@ void frmOptions::showRuleSet()
         spnWazaAriForIppon->setValue(set.wazaAriForIppon);
         spnShidoLimit->setValue(set.shidoLimit);
         chkGoldenScore->setChecked(set.goldenScore);
+        chkHoldEndsGoldenScore->setChecked(set.holdEndsGoldenScore);
         spnContestTime->setValue(set.contestSeconds);
     }
     for (QWidget *value : values)
@@ -187,6 +197,7 @@ void frmOptions::ruleValueEdited()
     set.wazaAriForIppon = qint16(spnWazaAriForIppon->value());
     set.shidoLimit = qint16(spnShidoLimit->value());
     set.goldenScore = chkGoldenScore->isChecked();
+    set.holdEndsGoldenScore = chkHoldEndsGoldenScore->isChecked();
     set.contestSeconds = spnContestTime->value();
     CustomRulesTemp = set;
 }

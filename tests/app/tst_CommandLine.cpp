@@ -72,15 +72,15 @@ TEST(CommandLine, HelpAndVersionAreAskedForAndHelpNamesEveryFlag)
     EXPECT_TRUE(parse({"-h"}).helpRequested);
     EXPECT_TRUE(parse({"--version"}).versionRequested);
     const QString help = parse({}).helpText;
-    for (const char *flag : {"--board", "--fullscreen", "--screen <N>", "--audience <N>", "--feed <[ADDRESS:]PORT>",
-             "--help", "--version", "/events"})
+    for (const char *flag : {"--board", "--fullscreen", "--screen <N>", "--audience <N>",
+             "--feed <[ADDRESS:]PORT>", "--help", "--version", "/events"})
         EXPECT_TRUE(help.contains(QLatin1String(flag))) << flag << "\n" << help.toStdString();
 }
 
 TEST(CommandLine, RulesNameASetForThisRunOrAreRefused)
 {
     EXPECT_EQ(parse({}).options.rules, QString()) << "the stored set";
-    for (const char *set : {"design", "classic", "ijf2018", "custom"}) {
+    for (const char *set : {"design", "classic", "ijf2018", "ijf2025", "custom"}) {
         const CommandLine::Result result = parse({"--rules", set});
         EXPECT_TRUE(result.error.isEmpty()) << set;
         EXPECT_EQ(result.options.rules, QLatin1String(set));

@@ -269,8 +269,10 @@ bool closes(Client &client)
 
 TEST_F(MatchFeedTest, AmbiguousRequestLengthsAre400)
 {
-    const QByteArray refusedWith400 = "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-    const auto both = ask("POST", "/state", "Content-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n");
+    const QByteArray refusedWith400 =
+        "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+    const auto both =
+        ask("POST", "/state", "Content-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n");
     EXPECT_TRUE(both->received.startsWith("HTTP/1.1 400")) << both->received.toStdString();
     EXPECT_TRUE(closes(*both));
     const auto twice = ask("GET", "/state", "Content-Length: 0\r\nContent-Length: 5\r\n");
@@ -450,7 +452,8 @@ TEST_F(MatchFeedTest, PushClientsThatComeAndGoLeaveNothingBehind)
         ASSERT_TRUE(client.waitFor("data: "));
     }
     // While the board shows nothing new.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return feed->clientCount() == 0 && feed->pushClientCount() == 0; }, 5000))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return feed->clientCount() == 0 && feed->pushClientCount() == 0; }, 5000))
         << feed->clientCount() << " connections and " << feed->pushClientCount() << " push clients remain";
 }
 
@@ -482,14 +485,14 @@ TEST_F(MatchFeedTest, ATricklingRequestLosesItsPlaceAtItsDeadline)
     EXPECT_TRUE(closes(kept));
 }
 
-
 TEST_F(MatchFeedTest, StateTellsTheRuleSetGoldenScoreAndShidos)
 {
     QJsonObject s = state();
     EXPECT_EQ(s.value("rules").toString(), "design");
     EXPECT_FALSE(s.value("golden_score").toBool());
     QTest::keyClick(board->picKHome, Qt::Key_Return);
-    EXPECT_EQ(state().value("home").toObject().value("shidos").toInt(), 0) << "the design's lamps count nothing";
+    EXPECT_EQ(state().value("home").toObject().value("shidos").toInt(), 0)
+        << "the design's lamps count nothing";
 
     board->setRules(Rules::preset(Rules::SetId::Ijf2018));
     board->tkPeriod->setSeconds(TimeValue::fromSeconds(1));
@@ -507,4 +510,19 @@ TEST_F(MatchFeedTest, StateTellsTheRuleSetGoldenScoreAndShidos)
     EXPECT_EQ(visitor.value("shidos").toInt(), 3);
     EXPECT_TRUE(visitor.value("hansoku_make").toBool());
     EXPECT_TRUE(state().value("home").toObject().value("winner").toBool());
+}
+
+TEST_F(MatchFeedTest, StateTellsOfAFrozenHold)
+{
+    board->setRules(Rules::preset(Rules::SetId::Ijf2025));
+    QTest::keyClick(board->tledPeriod, Qt::Key_S);
+    QTest::keyClick(board->tledPeriod, Qt::Key_Right);
+    tick(2000);
+    EXPECT_FALSE(state().value("osaekomi_frozen").toBool());
+    QTest::keyClick(board->tledPeriod, Qt::Key_Down);
+    EXPECT_TRUE(state().value("osaekomi_frozen").toBool());
+    EXPECT_EQ(state().value("visitor").toObject().value("hold").toInt(), 2) << "frozen, not ended";
+    QTest::keyClick(board->tledPeriod, Qt::Key_Down);
+    EXPECT_FALSE(state().value("osaekomi_frozen").toBool());
+    EXPECT_EQ(state().value("osaekomi").toString(), "visitor");
 }

@@ -38,6 +38,12 @@ const HoldCase holdCases[] = {
     {SetId::Ijf2018, 10, WazaAri},
     {SetId::Ijf2018, 19.95, WazaAri},
     {SetId::Ijf2018, 20, Ippon},
+    {SetId::Ijf2025, 4.95, NoAward},
+    {SetId::Ijf2025, 5, Yuko},
+    {SetId::Ijf2025, 9.95, Yuko},
+    {SetId::Ijf2025, 10, WazaAri},
+    {SetId::Ijf2025, 19.95, WazaAri},
+    {SetId::Ijf2025, 20, Ippon},
 };
 
 Match scores(Side home, Side visitor, bool golden = false, bool holding = false)
@@ -92,6 +98,16 @@ const DecideCase decideCases[] = {
     {"golden score, hansoku-make", SetId::Ijf2018, scores({0, 0, 0, 3}, {}, true), Event::Penalty, 1,
         {true, 2, 0, false}},
     {"before golden score, a score", SetId::Ijf2018, scores({1, 0, 0, 0}, {}), Event::Score, 1, {}},
+    // Yuko count less than one waza-ari however many, and decide at time up.
+    {"2025 time up, one yuko", SetId::Ijf2025, scores({0, 1, 0, 0}, {}), Event::TimeUp, 0,
+        {true, 1, 0, false}},
+    {"2025 time up, waza-ari over yuko", SetId::Ijf2025, scores({0, 9, 0, 0}, {1, 0, 0, 0}), Event::TimeUp, 0,
+        {true, 2, 0, false}},
+    {"2025 time up, shidos only", SetId::Ijf2025, scores({0, 0, 0, 2}, {}), Event::TimeUp, 0,
+        {false, 0, 0, true}},
+    {"2025 golden score, a yuko", SetId::Ijf2025, scores({}, {0, 1, 0, 0}, true), Event::Score, 2,
+        {true, 2, 0, false}},
+    {"2025 yuko do not make ippon", SetId::Ijf2025, scores({0, 5, 0, 0}, {}), Event::Score, 1, {}},
 };
 
 } // namespace
@@ -124,8 +140,10 @@ TEST(RuleSet, DecidesWhatFollowsEachEvent)
 
 TEST(RuleSet, SetsAreNamedAndDamagedValuesAreBounded)
 {
-    for (SetId id : {SetId::Design, SetId::Classic, SetId::Ijf2018, SetId::Custom})
+    for (SetId id : {SetId::Design, SetId::Classic, SetId::Ijf2018, SetId::Ijf2025, SetId::Custom})
         EXPECT_EQ(idFromText(idText(id)), id);
+    EXPECT_EQ(idText(SetId::Ijf2025), QStringLiteral("ijf2025"));
+    EXPECT_EQ(displayName(SetId::Ijf2025), QStringLiteral("IJF 2025"));
     EXPECT_EQ(idFromText(QStringLiteral("IJF2018")), std::nullopt);
     EXPECT_EQ(idFromText(QString()), std::nullopt);
     EXPECT_EQ(displayName(SetId::Ijf2018), QStringLiteral("IJF 2018"));

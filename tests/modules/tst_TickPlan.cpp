@@ -36,6 +36,14 @@ TEST(TickPlan, CaptionsRoundAsTheBoardShowsThem)
         {995000, 99}, {3010000, 99}, {-15000, -2}};
     for (const auto &[ticks, shown] : hold)
         EXPECT_EQ(TickPlan::holdSeconds(TimeValue::fromTicks(ticks)), shown) << ticks;
+
+    // Seconds elapsed, where a hold scores: 10 shows only once 10 s have passed.
+    const QList<QPair<qint64, qint16>> elapsed = {
+        {0, 0}, {9999, 0}, {10000, 1}, {99999, 9}, {100000, 10}, {995000, 99}, {3010000, 99}};
+    for (const auto &[ticks, shown] : elapsed) {
+        EXPECT_EQ(TickPlan::holdSecondsElapsed(TimeValue::fromTicks(ticks)), shown) << ticks;
+        EXPECT_EQ(TickPlan::clockSecondsElapsed(TimeValue::fromTicks(ticks)), ticks / 10000) << ticks;
+    }
 }
 
 TEST(TickPlan, WakesAtTheFirstTickThatShowsOrDoesSomething)
@@ -77,16 +85,17 @@ TEST(TickPlan, AgreesWithAScanOfEveryTick)
     const qint64 steps[] = {Down, 0, Up};
     const auto course = [&] { return at(pick(-20000, 1020000), steps[pick(0, 2)]); };
     for (int i = 0; i < 20000; ++i) {
-        const Timers timers {course(), course(), course(), pick(0, 1) == 1};
+        const Timers timers {course(), course(), course(), pick(0, 1) == 1, pick(0, 1) == 1};
+        const auto clock =
+            timers.elapsed && timers.period.step > 0 ? TickPlan::clockSecondsElapsed : TickPlan::clockSeconds;
+        const auto hold = timers.elapsed ? TickPlan::holdSecondsElapsed : TickPlan::holdSeconds;
         const qint64 limit = pick(1, 60);
         qint64 scanned = limit;
         for (qint64 k = 1; k < limit; ++k) {
             const Course &p = timers.period;
-            const bool shows = TickPlan::clockSeconds(p.after(k)) != TickPlan::clockSeconds(p.now) ||
-                               TickPlan::holdSeconds(timers.holdHome.after(k)) !=
-                                   TickPlan::holdSeconds(timers.holdHome.now) ||
-                               TickPlan::holdSeconds(timers.holdVisitor.after(k)) !=
-                                   TickPlan::holdSeconds(timers.holdVisitor.now);
+            const bool shows = clock(p.after(k)) != clock(p.now) ||
+                               hold(timers.holdHome.after(k)) != hold(timers.holdHome.now) ||
+                               hold(timers.holdVisitor.after(k)) != hold(timers.holdVisitor.now);
             const bool out = p.step != 0 && p.after(k) <= TimeValue();
             const bool clears = timers.timeUpBuzzed && p.after(k) > TimeValue();
             if (shows || out || clears) {

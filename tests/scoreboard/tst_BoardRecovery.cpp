@@ -10,6 +10,8 @@
 #include "controls/PictureBox.h"
 #include "settings/SettingsStore.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 class BoardRecovery : public BoardFixture
@@ -104,4 +106,34 @@ TEST_F(BoardRecovery, ACleanQuitWritesTheResultThenRemovesTheSavedContest)
     // Nothing is saved after the quit.
     press(board->nledWHome, Qt::Key_2);
     EXPECT_FALSE(board->savePending());
+}
+
+// A Custom contest comes back under the values it ran under, whatever the
+// Custom set says now; a file from before the values were kept still reads.
+TEST_F(BoardRecovery, ARestoredCustomContestKeepsTheValuesItRanUnder)
+{
+    Rules::RuleSet custom = Rules::preset(Rules::SetId::Custom);
+    custom.ipponAt = 30;
+    custom.contestSeconds = 150;
+    Settings::setCustomRules(custom);
+    board->setRules(custom);
+    const SavedContest before = board->savedContest();
+    const std::optional<SavedContest> read = SavedContest::fromJson(before.toJson());
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(*read, before);
+
+    Settings::setCustomRules(Rules::preset(Rules::SetId::Custom));
+    FakeMediaBackend *otherMedia = nullptr;
+    auto restarted = makeTestBoard(clock, otherMedia);
+    restarted->restoreContest(*read);
+    EXPECT_EQ(restarted->rules(), custom);
+
+    QJsonObject old = QJsonDocument::fromJson(before.toJson()).object();
+    old.remove(QStringLiteral("rule_values"));
+    const std::optional<SavedContest> older = SavedContest::fromJson(QJsonDocument(old).toJson());
+    ASSERT_TRUE(older.has_value());
+    EXPECT_FALSE(older->ruleValues.has_value());
+    old.insert(QStringLiteral("rule_values"), QJsonObject {{QStringLiteral("id"), QStringLiteral("judo")}});
+    EXPECT_FALSE(SavedContest::fromJson(QJsonDocument(old).toJson()).has_value())
+        << "a damaged set is no contest";
 }

@@ -98,7 +98,7 @@ TEST_F(BoardResults, EachWayAContestEndsGivesItsWinnerAndHow)
     press(board->tledPeriod, Qt::Key_N);
     startClock();
     runOut(2);
-    ASSERT_TRUE(board->GoldenScore);
+    ASSERT_TRUE(board->goldenScore());
     startClock();
     tick(3000);
     press(board->nledWHome, Qt::Key_1);

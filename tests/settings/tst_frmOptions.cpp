@@ -5,6 +5,7 @@
 #include "support/OptionsFixture.h"
 #include "support/WavBytes.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QSpinBox>
 
@@ -18,8 +19,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
-#include <QImage>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -335,7 +336,9 @@ TEST_F(Options, RulesTabChoosesASetAndEditsOnlyCustom)
     {
         frmOptions dialog;
         EXPECT_EQ(dialog.cmbRuleSet->currentText(), QStringLiteral("Design"));
-        dialog.cmbRuleSet->setCurrentIndex(2);
+        EXPECT_EQ(dialog.cmbRuleSet->itemText(1), QStringLiteral("IJF 2025")) << "first after Design";
+        dialog.cmbRuleSet->setCurrentIndex(3);
+        EXPECT_EQ(dialog.cmbRuleSet->currentText(), QStringLiteral("IJF 2018"));
         EXPECT_EQ(dialog.spnIpponHold->value(), 20);
         EXPECT_FALSE(dialog.fraRuleValues->isEnabled()) << "IJF 2018 is not to be edited";
         dialog.cmdCancel->click();
@@ -343,7 +346,7 @@ TEST_F(Options, RulesTabChoosesASetAndEditsOnlyCustom)
     EXPECT_EQ(Settings::RuleSet, QStringLiteral("design"));
 
     frmOptions dialog;
-    dialog.cmbRuleSet->setCurrentIndex(1); // Classic
+    dialog.cmbRuleSet->setCurrentIndex(2); // Classic
     dialog.cmdCopyToCustom->click();
     EXPECT_EQ(dialog.cmbRuleSet->currentText(), QStringLiteral("Custom"));
     EXPECT_TRUE(dialog.fraRuleValues->isEnabled());
@@ -361,11 +364,38 @@ TEST_F(Options, RulesTabChoosesASetAndEditsOnlyCustom)
     EXPECT_EQ(stored("RuleSettings", "CustomIpponHold"), QStringLiteral("30"));
 }
 
+// A set given on the command line is the one the tab shows; OK stores it,
+// Cancel leaves the stored one. IJF 2025 copies to Custom with its own
+// golden-score hold.
+TEST_F(Options, RulesTabShowsTheSetInForceAndCopiesIjf2025)
+{
+    Settings::RuleSetInForce = QStringLiteral("ijf2018");
+    {
+        frmOptions dialog;
+        EXPECT_EQ(dialog.cmbRuleSet->currentText(), QStringLiteral("IJF 2018"));
+        dialog.cmdCancel->click();
+    }
+    EXPECT_EQ(Settings::RuleSet, QStringLiteral("design"));
+
+    frmOptions dialog;
+    dialog.cmbRuleSet->setCurrentIndex(1);
+    EXPECT_EQ(dialog.spnYukoHold->value(), 5);
+    EXPECT_TRUE(dialog.chkHoldEndsGoldenScore->isChecked());
+    dialog.cmdCopyToCustom->click();
+    EXPECT_TRUE(dialog.chkHoldEndsGoldenScore->isEnabled());
+    dialog.cmdOk->click();
+    EXPECT_EQ(Settings::RuleSet, QStringLiteral("custom"));
+    EXPECT_TRUE(Settings::customRules().holdEndsGoldenScore);
+    EXPECT_EQ(Settings::customRules().yukoAt, 5);
+    EXPECT_EQ(stored("RuleSettings", "CustomHoldEndsGoldenScore"), QStringLiteral("1"));
+}
+
 TEST_F(Options, AWarningNamesWhyTheChosenSoundWillBeSilent)
 {
     BuzzerFile = dir.filePath(QStringLiteral("gone.wav"));
     frmOptions dialog;
-    EXPECT_EQ(dialog.lblBFileWarning->text(), QStringLiteral("The buzzer will be silent: the file does not exist."));
+    EXPECT_EQ(dialog.lblBFileWarning->text(),
+        QStringLiteral("The buzzer will be silent: the file does not exist."));
 
     QFile slow(dir.filePath(QStringLiteral("slow.wav")));
     ASSERT_TRUE(slow.open(QIODevice::WriteOnly));
