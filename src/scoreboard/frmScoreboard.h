@@ -52,6 +52,11 @@ public:
     void UpdateOtherColors();
     void ObjShpLight(Shape *Obj, VbBoolean Light, OleColor Color);
     void ObjectSelected(FormControl *SelectedObject);
+    // Whether the audience has a window of its own. Then this board faces
+    // the operator alone and draws its selection frame to be seen;
+    // otherwise as stored.
+    void setAudienceWindow(bool present);
+    bool hasAudienceWindow() const { return m_audienceWindow; }
     void UpdateLabels();
     void UpdateNumLock();
 
@@ -71,6 +76,8 @@ public:
     void setRules(const Rules::RuleSet &rules);
     const Rules::RuleSet &rules() const { return m_rules; }
     bool hansokuMake(qint16 side) const;
+    // Ended by the rules, until the clock starts again or a new contest.
+    bool contestEnded() const { return m_contestEnded; }
 
     // The contest's marks and scores as one value, and putting one back.
     MatchMarks marks() const;
@@ -289,6 +296,8 @@ private:
     qint16 m_holdSide = 0; // the side of the hold last seen running, until it ends
     qint16 m_penaltyButton = 1; // the mouse button of the last press on a penalty lamp
     OleColor m_backColor = rgbColor(192, 192, 192);
+    bool m_audienceWindow = false;
+    FormControl *m_selected = nullptr; // what the selection frame surrounds
 
     // What RefreshTime last showed, so that it tells of changes only.
     struct Shown
