@@ -12,6 +12,8 @@
 #include "scoreboard/AudienceWindow.h"
 
 #include <QFontMetricsF>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -163,6 +165,33 @@ TEST_F(AudienceWindowTest, LeavesOutTheSelectionFrame)
     const QPoint edge(frame->x() + 2, frame->y() + frame->height() / 2);
     ASSERT_EQ(board->grab().toImage().pixelColor(edge), QColor(0, 255, 255)) << "the board shows its frame";
     EXPECT_NE(audience->grab().toImage().pixelColor(shown(edge)), QColor(0, 255, 255));
+}
+
+TEST_F(AudienceWindowTest, NeverShowsWhatTheOperatorOpensOverTheBoard)
+{
+    board->show();
+    audience->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(audience));
+    QCoreApplication::processEvents();
+    const QImage first = audience->grab().toImage();
+    // A message box of the board's, over its clock, and a plain widget
+    // added to the board for the operator alone.
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Zembrak"), QStringLiteral("Restore?"),
+        QMessageBox::Yes | QMessageBox::No, board.get());
+    box.move(board->mapToGlobal(board->tledPeriod->geometry().topLeft()));
+    box.show();
+    QLabel note(QStringLiteral("operator only"), board.get());
+    note.setGeometry(board->tledPeriod->geometry());
+    note.setAutoFillBackground(true);
+    note.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    board->tledPeriod->update(); // what the board repaints, the audience redraws
+    QCoreApplication::processEvents();
+    EXPECT_EQ(audience->grab().toImage(), first);
+    box.hide();
+    note.hide();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(audience->grab().toImage(), first);
 }
 
 TEST_F(AudienceWindowTest, RepaintsOnChangesOnly)
