@@ -237,12 +237,10 @@ void AudienceWindow::paintCues(QPainter &painter, const Cues &cues) const
     }
     if (!cues.banner.isEmpty()) {
         const QRect band = bannerRect();
-        painter.fillRect(band, QColor(0, 0, 0, 220));
-        painter.fillRect(QRect(band.left(), band.top(), band.width(), std::max(2, band.height() / 20)),
-            toQColor(Settings::ScoreColor));
-        painter.fillRect(QRect(band.left(), band.bottom() - std::max(2, band.height() / 20) + 1, band.width(),
-                             std::max(2, band.height() / 20)),
-            toQColor(Settings::ScoreColor));
+        // Nearly black, edged in the score colour above and below.
+        const int edge = std::max(2, band.height() / 20);
+        painter.fillRect(band, toQColor(Settings::ScoreColor));
+        painter.fillRect(band.adjusted(0, edge, 0, -edge), Qt::black);
         painter.setPen(Qt::white);
         painter.setFont(fittedFont(cues.banner, band, band.height() * 0.6));
         painter.drawText(band, Qt::AlignCenter, cues.banner);
