@@ -3,6 +3,7 @@
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
+#include "modules/AudienceCues.h"
 #include "scoreboard/frmScoreboard.h"
 
 #include <QAbstractHttpServer>
@@ -546,8 +547,13 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
         side.insert(QStringLiteral("hansoku_make"), board.hansokuMake(number));
         return side;
     };
+    // What a spectator reads from afar is shown only under a set with automatics.
+    const bool automatic = board.rules().automatic();
     return QJsonObject {
         {QStringLiteral("rules"), Rules::idText(board.rules().id)},
+        {QStringLiteral("automatic"), automatic},
+        {QStringLiteral("banner"),
+            automatic && board.contestEnded() ? AudienceCues::banner(board.endedContest()) : QString()},
         {QStringLiteral("golden_score"), board.goldenScore()},
         {QStringLiteral("title"), board.lblTitle->Caption()},
         // Where the day's list stands; 0 of 0 without one.

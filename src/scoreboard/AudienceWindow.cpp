@@ -1,9 +1,15 @@
 #include "scoreboard/AudienceWindow.h"
 
+#include "controls/ClockDisplay.h"
+#include "controls/Label.h"
 #include "controls/OleColorConvert.h"
+#include "controls/PictureBox.h"
 #include "controls/Shape.h"
+#include "modules/AudienceCues.h"
 #include "scoreboard/frmScoreboard.h"
+#include "settings/SettingsVariables.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -45,6 +51,8 @@ AudienceWindow::AudienceWindow(frmScoreboard &board)
     setCursor(Qt::BlankCursor);
 
     connect(&board, &frmScoreboard::contentChanged, this, &AudienceWindow::boardChanged);
+    board.setAudienceWindow(true);
+    m_cues = cues();
     new WindowKeeper(&board, this);
     connect(qApp, &QGuiApplication::screenRemoved, this, &AudienceWindow::screenRemoved);
     // What the board repaints is what changed: its controls' paints tell
@@ -55,8 +63,36 @@ AudienceWindow::AudienceWindow(frmScoreboard &board)
         control->installEventFilter(this);
 }
 
+AudienceWindow::~AudienceWindow()
+{
+    // Gone with the board, the board is no longer one to tell.
+    if (auto *board = qobject_cast<frmScoreboard *>(m_board.data()))
+        board->setAudienceWindow(false);
+}
+
+AudienceWindow::Cues AudienceWindow::cues() const
+{
+    Cues cues;
+    if (!m_board || !board()->rules().automatic())
+        return cues;
+    const frmScoreboard &b = *board();
+    if (b.contestEnded())
+        cues.banner = AudienceCues::banner(b.endedContest());
+    cues.clockStopped = !b.tkPeriod->Running();
+    cues.hold = b.tkHoldHome->Running() ? 1 : b.tkHoldVisitor->Running() ? 2 : 0;
+    return cues;
+}
+
 void AudienceWindow::boardChanged()
 {
+    if (m_board) {
+        const Cues now = cues();
+        if (now != m_cues) {
+            m_cues = now;
+            update();
+            return;
+        }
+    }
     // A board that is not on screen paints nothing to follow, and the
     // margins are not the board's to paint; redraw it all.
     const QWindow *window = m_board ? m_board->windowHandle() : nullptr;
@@ -136,17 +172,79 @@ void AudienceWindow::paintEvent(QPaintEvent *event)
     painter.scale(double(target.width()) / m_board->width(), double(target.height()) / m_board->height());
     // The board's own paint is only its background; its controls are drawn
     // one by one, bottom to top, so that the selection frame can be left out,
-    // and only those within the part to redraw.
+    // and only those within the part to redraw. Only the design's controls:
+    // a dialog, message box or anything else the operator opens over the
+    // board is its child too, and is none of the audience's business.
     const QRect dirty = event->rect();
+    const Cues shownCues = cues();
     m_rendering = true;
     for (QObject *child : m_board->children()) {
-        auto *control = qobject_cast<QWidget *>(child);
-        if (!control || control->isHidden() || control == board()->shpObjectSelected ||
+        auto *control = qobject_cast<FormControl *>(child);
+        if (!control || control->isWindow() || control->isHidden() || control == board()->shpObjectSelected ||
             !shownRect(control->geometry()).intersects(dirty))
             continue;
         control->render(&painter, control->pos(), QRegion(), QWidget::DrawChildren);
+        if (control == board()->tledPeriod && shownCues.clockStopped)
+            painter.fillRect(control->geometry(), QColor(0, 0, 0, 128)); // half brightness
     }
     m_rendering = false;
+    paintCues(painter, shownCues);
+}
+
+QRect AudienceWindow::osaekomiRect(qint16 side) const
+{
+    // Above the side's hold counter, as wide as its box, over the name
+    // panel there: the panel's colour still tells whose hold it is.
+    const QRect hold =
+        (side == 1 ? board()->picContainerHoldHome : board()->picContainerHoldVisitor)->geometry();
+    const QRect name = (side == 1 ? board()->lblHomeName : board()->lblVisitorName)->geometry();
+    const int top = std::min(name.top(), hold.top() - 8);
+    return QRect(hold.left(), top, hold.width(), hold.top() - 1 - top);
+}
+
+QRect AudienceWindow::bannerRect() const
+{
+    // Across the board, over the middle of the two sides' panels.
+    const int height = std::max(m_board->height() / 6, 12);
+    return QRect(0, (m_board->height() - height) * 3 / 5, m_board->width(), height);
+}
+
+namespace {
+
+// The largest bold font, up to `height`, in which `text` fits `box`.
+QFont fittedFont(const QString &text, const QRect &box, double height)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setBold(true);
+    font.setPixelSize(std::max(1, int(height)));
+    const double advance = QFontMetricsF(font).horizontalAdvance(text);
+    if (advance > box.width() * 0.94)
+        font.setPixelSize(std::max(1, int(height * box.width() * 0.94 / advance)));
+    return font;
+}
+
+} // namespace
+
+void AudienceWindow::paintCues(QPainter &painter, const Cues &cues) const
+{
+    if (cues.hold != 0) {
+        const QRect band = osaekomiRect(cues.hold);
+        const QString text = QStringLiteral("OSAEKOMI");
+        painter.fillRect(band, toQColor(Settings::HoldColor));
+        painter.setPen(Qt::white);
+        painter.setFont(fittedFont(text, band, band.height() * 0.8));
+        painter.drawText(band, Qt::AlignCenter, text);
+    }
+    if (!cues.banner.isEmpty()) {
+        const QRect band = bannerRect();
+        // Nearly black, edged in the score colour above and below.
+        const int edge = std::max(2, band.height() / 20);
+        painter.fillRect(band, toQColor(Settings::ScoreColor));
+        painter.fillRect(band.adjusted(0, edge, 0, -edge), Qt::black);
+        painter.setPen(Qt::white);
+        painter.setFont(fittedFont(cues.banner, band, band.height() * 0.6));
+        painter.drawText(band, Qt::AlignCenter, cues.banner);
+    }
 }
 
 void AudienceWindow::mouseDoubleClickEvent(QMouseEvent *event)

@@ -9,6 +9,7 @@
 #include "controls/PictureBox.h"
 #include "controls/Shape.h"
 #include "controls/Timer.h"
+#include "modules/AudienceCues.h"
 #include "modules/modGrabKeys.h"
 #include "modules/modStretch.h"
 #include "platform/MMControl.h"
@@ -199,9 +200,12 @@ void frmScoreboard::ObjectSelected(FormControl *SelectedObject)
 {
     // The margin is a 16-bit number of twips: widths beyond 2184 pixels
     // would overflow it, so the setting is held to that range.
-    const qint16 width = std::clamp<qint16>(Settings::LEDSelectedWidth, 0, 2184);
+    const AudienceCues::Frame frame = AudienceCues::selectionFrame(
+        Settings::LEDSelectedWidth, Settings::LEDSelected, Settings::FormBack, m_audienceWindow);
+    const qint16 width = std::clamp<qint16>(frame.width, 0, 2184);
     const qint16 Margin = qint16(width * TwipsPerPixel);
 
+    m_selected = SelectedObject;
     shpObjectSelected->setVisible_(false);
     if (!SelectedObject)
         return;
@@ -210,4 +214,15 @@ void frmScoreboard::ObjectSelected(FormControl *SelectedObject)
     shpObjectSelected->setWidth(SelectedObject->Width() + 2 * Margin + TwipsPerPixel);
     shpObjectSelected->setHeight(SelectedObject->Height() + 2 * Margin + TwipsPerPixel);
     shpObjectSelected->setVisible_(true);
+}
+
+void frmScoreboard::setAudienceWindow(bool present)
+{
+    if (present == m_audienceWindow)
+        return;
+    m_audienceWindow = present;
+    shpObjectSelected->setFillColor(AudienceCues::selectionFrame(
+        Settings::LEDSelectedWidth, Settings::LEDSelected, Settings::FormBack, m_audienceWindow)
+                                        .color);
+    ObjectSelected(m_selected);
 }

@@ -53,6 +53,11 @@ public:
     void UpdateOtherColors();
     void ObjShpLight(Shape *Obj, VbBoolean Light, OleColor Color);
     void ObjectSelected(FormControl *SelectedObject);
+    // Whether the audience has a window of its own. Then this board faces
+    // the operator alone and draws its selection frame to be seen;
+    // otherwise as stored.
+    void setAudienceWindow(bool present);
+    bool hasAudienceWindow() const { return m_audienceWindow; }
     void UpdateLabels();
     void UpdateNumLock();
 
@@ -77,6 +82,8 @@ public:
     // Level at the end of the time under a set with golden score: the
     // clock counts up and the first score ends the contest.
     bool goldenScore() const { return m_referee.goldenScore(); }
+    // Ended by the rules, until the clock starts again or a new contest.
+    bool contestEnded() const { return m_referee.ended(); }
 
     // The contest's marks and scores as one value, and putting one back.
     MatchMarks marks() const;
@@ -282,6 +289,8 @@ private:
     qint16 m_penaltyShift = 0; // and the Shift state with it
     qint16 m_frozenShown = 0; // the hold shown frozen, 0 for none
     OleColor m_backColor = rgbColor(192, 192, 192);
+    bool m_audienceWindow = false;
+    FormControl *m_selected = nullptr; // what the selection frame surrounds
 
     // What RefreshTime last showed, so that it tells of changes only.
     struct Shown

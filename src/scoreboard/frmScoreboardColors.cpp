@@ -9,6 +9,7 @@
 #include "controls/Label.h"
 #include "controls/PictureBox.h"
 #include "controls/Shape.h"
+#include "modules/AudienceCues.h"
 #include "modules/modColor.h"
 #include "settings/SettingsVariables.h"
 
@@ -41,7 +42,9 @@ void frmScoreboard::UpdateFormColors()
     shpContestTime->setBorderColor(Settings::BorderColor);
     shpHoldHome->setFillColor(Settings::BorderColor);
     shpHoldVisitor->setFillColor(Settings::BorderColor);
-    shpObjectSelected->setFillColor(LEDSelected);
+    shpObjectSelected->setFillColor(
+        AudienceCues::selectionFrame(Settings::LEDSelectedWidth, LEDSelected, FormBack, m_audienceWindow)
+            .color);
     tledPeriod->setBorderColor(Settings::BorderColor);
 
     UpdateOtherColors();

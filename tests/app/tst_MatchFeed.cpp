@@ -490,9 +490,14 @@ TEST_F(MatchFeedTest, StateTellsTheRuleSetGoldenScoreAndShidos)
     QJsonObject s = state();
     EXPECT_EQ(s.value("rules").toString(), "design");
     EXPECT_FALSE(s.value("golden_score").toBool());
+    EXPECT_FALSE(s.value("automatic").toBool());
     QTest::keyClick(board->picKHome, Qt::Key_Return);
-    EXPECT_EQ(state().value("home").toObject().value("shidos").toInt(), 0)
-        << "the design's lamps count nothing";
+    EXPECT_EQ(state().value("home").toObject().value("shidos").toInt(), 0) << "the design's lamps count nothing";
+    QTest::keyClick(board->picIpponHome, Qt::Key_Return);
+    ASSERT_TRUE(state().value("home").toObject().value("ippon").toBool());
+    EXPECT_EQ(state().value("banner").toString(), "") << "the design set ends nothing";
+    QTest::keyClick(board->picIpponHome, Qt::Key_Return);
+    ASSERT_FALSE(state().value("home").toObject().value("ippon").toBool());
 
     board->setRules(Rules::preset(Rules::SetId::Ijf2018));
     board->tkPeriod->setSeconds(TimeValue::fromSeconds(1));
@@ -509,7 +514,13 @@ TEST_F(MatchFeedTest, StateTellsTheRuleSetGoldenScoreAndShidos)
     const QJsonObject visitor = state().value("visitor").toObject();
     EXPECT_EQ(visitor.value("shidos").toInt(), 3);
     EXPECT_TRUE(visitor.value("hansoku_make").toBool());
-    EXPECT_TRUE(state().value("home").toObject().value("winner").toBool());
+    s = state();
+    EXPECT_TRUE(s.value("home").toObject().value("winner").toBool());
+    EXPECT_TRUE(s.value("automatic").toBool());
+    EXPECT_EQ(s.value("banner").toString(), QStringLiteral("HANSOKU-MAKE \u2014 HOME (golden score)"));
+    // Until the clock starts again.
+    QTest::keyClick(board->tledPeriod, Qt::Key_S);
+    EXPECT_EQ(state().value("banner").toString(), "");
 }
 
 TEST_F(MatchFeedTest, StateTellsOfAFrozenHold)

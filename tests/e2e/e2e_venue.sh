@@ -44,7 +44,8 @@ differs audience_before audience_running || fail "the audience window did not fo
 
 [ "$(curl -s -o /dev/null -w '%{http_code}' -X POST "http://127.0.0.1:$PORT/state")" = 405 ] || fail "POST was not refused"
 [ "$(curl -s -o /dev/null -w '%{http_code}' "http://127.0.0.1:$PORT/nothing")" = 404 ] || fail "no 404"
-curl -s "http://127.0.0.1:$PORT/" | grep -q 'EventSource' || fail "the overlay page is not served"
+# Read whole: grep -q leaving a pipe early can fail curl on a larger page.
+grep -q 'EventSource' <<<"$(curl -s "http://127.0.0.1:$PORT/")" || fail "the overlay page is not served"
 events=$(curl -s -N --max-time 1 "http://127.0.0.1:$PORT/events" || true)
 grep -q '^data: {' <<<"$events" || fail "no event on /events: $events"
 

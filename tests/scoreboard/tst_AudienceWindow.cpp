@@ -8,9 +8,12 @@
 #include "controls/Label.h"
 #include "controls/PictureBox.h"
 #include "controls/Shape.h"
+#include "modules/AudienceCues.h"
 #include "scoreboard/AudienceWindow.h"
 
 #include <QFontMetricsF>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -164,6 +167,33 @@ TEST_F(AudienceWindowTest, LeavesOutTheSelectionFrame)
     EXPECT_NE(audience->grab().toImage().pixelColor(shown(edge)), QColor(0, 255, 255));
 }
 
+TEST_F(AudienceWindowTest, NeverShowsWhatTheOperatorOpensOverTheBoard)
+{
+    board->show();
+    audience->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(audience));
+    QCoreApplication::processEvents();
+    const QImage first = audience->grab().toImage();
+    // A message box of the board's, over its clock, and a plain widget
+    // added to the board for the operator alone.
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Zembrak"), QStringLiteral("Restore?"),
+        QMessageBox::Yes | QMessageBox::No, board.get());
+    box.move(board->mapToGlobal(board->tledPeriod->geometry().topLeft()));
+    box.show();
+    QLabel note(QStringLiteral("operator only"), board.get());
+    note.setGeometry(board->tledPeriod->geometry());
+    note.setAutoFillBackground(true);
+    note.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    board->tledPeriod->update(); // what the board repaints, the audience redraws
+    QCoreApplication::processEvents();
+    EXPECT_EQ(audience->grab().toImage(), first);
+    box.hide();
+    note.hide();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(audience->grab().toImage(), first);
+}
+
 TEST_F(AudienceWindowTest, RepaintsOnChangesOnly)
 {
     board->show();
@@ -266,4 +296,107 @@ TEST_F(AudienceWindowTest, MovesToThePrimaryScreenWhenItsOwnIsUnplugged)
     emit qApp->screenRemoved(projector);
     EXPECT_FALSE(audience->windowState() & Qt::WindowFullScreen);
     EXPECT_TRUE(operatorScreen->geometry().contains(audience->geometry()));
+}
+
+TEST_F(AudienceWindowTest, OperatorSeesTheFrameOnlyWhenTheAudienceHasItsOwnWindow)
+{
+    const QColor formBack = colorOf(Settings::FormBack);
+    struct Stored
+    {
+        OleColor color;
+        qint16 width;
+        QColor withAudience; // on the operator's board
+    } cases[] = {
+        // The design's defaults: width 0 in the form's own colour.
+        {Settings::FormBack, 0, colorOf(AudienceCues::contrasting(Settings::FormBack))},
+        {rgbColor(0, 255, 255), 1, QColor(0, 255, 255)},
+    };
+    for (const Stored &stored : cases) {
+        if (!audience)
+            audience = new AudienceWindow(*board);
+        Settings::LEDSelected = stored.color;
+        Settings::LEDSelectedWidth = stored.width;
+        board->UpdateFormColors();
+        showBoard(*board);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(board.get()));
+        board->picKHome->setFocus();
+        QCoreApplication::processEvents();
+        const QRect lamp = board->picKHome->geometry();
+        const int y = lamp.center().y();
+        const QImage operatorView = board->grab().toImage();
+        for (int outside = 1; outside <= 3; ++outside)
+            EXPECT_EQ(operatorView.pixelColor(lamp.left() - outside, y), stored.withAudience)
+                << outside << " px out";
+        audience->resize(board->size()); // one audience pixel to one board pixel
+        QCoreApplication::processEvents();
+        const QImage audienceView = audience->grab().toImage();
+        for (int outside = 1; outside <= 3; ++outside)
+            EXPECT_EQ(audienceView.pixelColor(shown(QPoint(lamp.left() - outside, y))), formBack);
+
+        // Without an audience window, as stored: nothing beyond its width.
+        delete audience;
+        QCoreApplication::processEvents();
+        const QImage alone = board->grab().toImage();
+        const int width = stored.width;
+        if (width > 0) {
+            EXPECT_EQ(alone.pixelColor(lamp.left() - width, y), colorOf(stored.color));
+        }
+        EXPECT_EQ(alone.pixelColor(lamp.left() - width - 1, y), formBack);
+        EXPECT_EQ(board->shpObjectSelected->FillColor(), stored.color);
+    }
+}
+
+TEST_F(AudienceWindowTest, CuesForTheHallUnderASetWithAutomatics)
+{
+    Settings::HomeText = QStringLiteral("Tanaka");
+    board->UpdateLabels();
+    board->show();
+    audience->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(audience));
+    QCoreApplication::processEvents();
+    const QRect clock = board->tledPeriod->geometry();
+    const QPoint clockMiddle = clock.center();
+    const auto clockInk = [&] {
+        // The brightest pixel of the clock as the audience sees it.
+        const QImage image = audience->grab().toImage();
+        int brightest = 0;
+        for (int x = clock.left() + 2; x < clock.right() - 2; x += 1)
+            brightest = std::max(brightest, image.pixelColor(shown(QPoint(x, clockMiddle.y()))).value());
+        return brightest;
+    };
+
+    // The design set: nothing added, stopped or not.
+    const int designInk = clockInk();
+    EXPECT_EQ(audience->cues(), AudienceWindow::Cues());
+
+    board->setRules(Rules::preset(Rules::SetId::Ijf2018));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(audience->cues().clockStopped);
+    const int stoppedInk = clockInk();
+    EXPECT_LE(stoppedInk, designInk * 6 / 10) << "dimmed to half";
+    QTest::keyClick(board->tledPeriod, Qt::Key_S);
+    QTest::keyClick(board->tledPeriod, Qt::Key_Left);
+    tick(1000);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(audience->cues().clockStopped);
+    EXPECT_EQ(audience->cues().hold, 1);
+    EXPECT_GE(clockInk(), designInk * 9 / 10) << "running, as designed";
+
+    // A hold held to ippon ends the contest: the banner names it.
+    for (int i = 0; i < 20; ++i)
+        tick(1000);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(board->contestEnded());
+    const AudienceWindow::Cues ended = audience->cues();
+    EXPECT_EQ(ended.banner, QStringLiteral("IPPON \u2014 TANAKA"));
+    EXPECT_EQ(ended.hold, 0);
+    EXPECT_TRUE(ended.clockStopped);
+    // The banner is across the audience's board, not the operator's.
+    const QPoint middle(board->width() / 2, board->height() * 3 / 5);
+    EXPECT_NE(
+        audience->grab().toImage().pixelColor(shown(middle)), board->grab().toImage().pixelColor(middle));
+
+    // Until the clock starts again.
+    QTest::keyClick(board->tledPeriod, Qt::Key_S);
+    EXPECT_TRUE(audience->cues().banner.isEmpty());
 }
