@@ -547,6 +547,8 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
         {QStringLiteral("rules"), Rules::idText(board.rules().id)},
         {QStringLiteral("golden_score"), board.GoldenScore},
         {QStringLiteral("title"), board.lblTitle->Caption()},
+        // The mat this board runs; empty without one.
+        {QStringLiteral("mat"), board.day().mat()},
         // Where the day's list stands; 0 of 0 without one.
         {QStringLiteral("match"), QJsonObject {{QStringLiteral("index"), board.day().matchIndex()},
                                       {QStringLiteral("count"), board.day().matchCount()}}},

@@ -6,12 +6,15 @@
 #include "scoreboard/AudienceWindow.h"
 #include "scoreboard/frmScoreboard.h"
 #include "settings/DialogAnswers.h"
+#include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLockFile>
 #include <QPointer>
 #include <QScreen>
 #include <QTcpServer>
@@ -19,6 +22,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -76,6 +80,38 @@ void offerSavedContest(frmScoreboard &board, const QString &path)
 
 } // namespace
 
+bool claimVenueMat(const VenueOptions &options)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (!options.mat.isEmpty()) {
+        folder += QStringLiteral("/mats/") + options.mat;
+        SettingsStore::useFile(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                               QStringLiteral("/Zembrak/Zembrak-mat-%1.conf").arg(options.mat));
+    }
+    MatchDay::useDataFolder(folder);
+    QDir().mkpath(folder);
+    // Held for the whole run; released at exit.
+    static std::unique_ptr<QLockFile> lock;
+    lock = std::make_unique<QLockFile>(folder + QStringLiteral("/zembrak.lock"));
+    // Never stale by age: only a holder that no longer runs gives it up.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return true;
+    if (lock->error() != QLockFile::LockFailedError) {
+        warn(QStringLiteral("cannot lock %1; a second board for this mat would not be stopped.")
+                 .arg(lock->fileName()));
+        return true;
+    }
+    qint64 pid = 0;
+    lock->getLockInfo(&pid, nullptr, nullptr);
+    const QString who = options.mat.isEmpty() ? QStringLiteral("Zembrak is already running")
+                                              : QStringLiteral("Zembrak is already running for mat %1").arg(options.mat);
+    std::fprintf(stderr, "%s (process %lld)\n", qPrintable(who), static_cast<long long>(pid));
+    std::fflush(stderr);
+    lock.reset();
+    return false;
+}
+
 bool bindVenueFeed(const VenueOptions &options)
 {
     if (options.feedPort == 0)
@@ -100,10 +136,9 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
         board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
     }
 
-    board.day().setResultsFile(options.results.isEmpty()
-                             ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-                                   QStringLiteral("/results.csv")
-                             : options.results);
+    board.day().setMat(options.mat);
+    board.day().setResultsFile(options.results.isEmpty() ? MatchDay::dataFolder() + QStringLiteral("/results.csv")
+                                                         : options.results);
 
     // After the rule set, whose contest time a contest without its own takes.
     // Only a regular file is read: a FIFO would hold the start for good.
@@ -165,7 +200,6 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
     }
 
     // Asked once the board is up, after the start screen.
-    const QString saved = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-                          QStringLiteral("/contest.json");
+    const QString saved = MatchDay::dataFolder() + QStringLiteral("/contest.json");
     QTimer::singleShot(0, &board, [&board, saved] { offerSavedContest(board, saved); });
 }

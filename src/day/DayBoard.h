@@ -38,4 +38,6 @@ public:
     virtual void dayChanged() = 0;
     // A problem the operator has to hear of, however the board is run.
     virtual void tellOperator(const QString &title, const QString &text) = 0;
+    // A question to the operator, No being the default answer: true for Yes.
+    virtual bool askOperator(const QString &text) = 0;
 };

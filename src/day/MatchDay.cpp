@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -18,6 +19,34 @@ MatchDay::MatchDay(DayBoard &board, QObject *parent)
     connect(&m_saveTimer, &QTimer::timeout, this, &MatchDay::saveContestNow);
 }
 
+namespace {
+
+QString &dataFolderInUse()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+QString MatchDay::dataFolder()
+{
+    if (!dataFolderInUse().isEmpty())
+        return dataFolderInUse();
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+void MatchDay::useDataFolder(const QString &folder)
+{
+    dataFolderInUse() = folder;
+}
+
+void MatchDay::setMat(const QString &mat)
+{
+    m_mat = mat;
+    m_board.dayChanged();
+}
+
 // The match list.
 
 QStringList MatchDay::loadMatchList(const QByteArray &csv)
@@ -26,12 +55,16 @@ QStringList MatchDay::loadMatchList(const QByteArray &csv)
     m_matches = read.contests;
     m_matchIndex = 0;
     m_pastLastMatch = false;
+    m_left.clear();
     Settings::MatchList = QString::fromUtf8(csv);
     Settings::MatchIndex = 0;
-    nextMatch();
     if (m_matches.isEmpty()) {
         SaveMatchSettings();
         m_board.dayChanged();
+    } else {
+        // The contest on the board before the list came ends here.
+        writeResult();
+        goToContest(1);
     }
     return read.messages;
 }
@@ -41,9 +74,23 @@ void MatchDay::resumeMatchList()
     if (Settings::MatchList.isEmpty())
         return;
     m_matches = MatchList::read(Settings::MatchList.toUtf8()).contests;
+    m_left.clear();
     const int at = std::clamp<int>(Settings::MatchIndex, 1, std::max<int>(int(m_matches.size()), 1));
     if (!m_matches.isEmpty())
-        showContest(MatchList::next(m_matches, at - 1, m_board.rules(), m_board.resetTime()));
+        showContest(contestAt(at));
+}
+
+// A contest without its own time takes the set's, whatever was typed before.
+MatchList::Next MatchDay::contestAt(int index) const
+{
+    const Rules::RuleSet &rules = m_board.rules();
+    return MatchList::next(m_matches, index - 1, rules, TimeValue::fromSeconds(rules.contestSeconds));
+}
+
+bool MatchDay::undecided() const
+{
+    const MatchMarks marks = m_board.marks();
+    return marks.winner == 0 && (m_board.clockRan() || marks != MatchMarksRules::cleared(m_board.rules()));
 }
 
 void MatchDay::nextMatch()
@@ -51,15 +98,47 @@ void MatchDay::nextMatch()
     // Without a list the key is free: nothing happens.
     if (m_matches.isEmpty())
         return;
-    const MatchList::Next next =
-        MatchList::next(m_matches, m_matchIndex, m_board.rules(), m_board.resetTime());
-    if (next.pastLast) {
+    if (m_matchIndex >= m_matches.size()) {
         m_pastLastMatch = true;
         m_board.dayChanged();
         return;
     }
+    if (m_matchIndex >= 1 && undecided() &&
+        !m_board.askOperator(QStringLiteral("Contest %1 is not decided. Record it as undecided and go on to "
+                                            "contest %2?")
+                                 .arg(m_matchIndex)
+                                 .arg(m_matchIndex + 1)))
+        return;
     writeResult();
-    showContest(next);
+    goToContest(m_matchIndex + 1);
+    m_cameByNext = true;
+}
+
+bool MatchDay::previousMatch()
+{
+    if (m_matchIndex <= 1 || m_matchIndex > m_matches.size())
+        return false;
+    goToContest(m_matchIndex - 1);
+    return true;
+}
+
+void MatchDay::goToContest(int index)
+{
+    if (m_matchIndex >= 1)
+        m_left.insert(m_matchIndex, savedContest());
+    m_cameByNext = false;
+    if (const auto left = m_left.constFind(index); left != m_left.cend()) {
+        m_matchIndex = index;
+        m_pastLastMatch = false;
+        m_board.putContest(*left);
+        clearHistory();
+        m_board.dayChanged();
+    } else {
+        showContest(contestAt(index));
+    }
+    // Saved before anything else, so that a crash now cannot bring back
+    // the contest that was just ended and written.
+    saveContestNow();
     Settings::MatchIndex = m_matchIndex;
     if (!SaveMatchSettings())
         qWarning().noquote() << "Zembrak: the match list's position could not be stored.";
@@ -163,6 +242,7 @@ void MatchDay::noteMarks()
         return;
     m_history.record(m_marksSeen);
     m_marksSeen = now;
+    m_cameByNext = false;
 }
 
 // Known to the history first, so that putting marks back is no new step.
@@ -175,6 +255,9 @@ void MatchDay::putMarks(const MatchMarks &marks)
 bool MatchDay::undoMarks()
 {
     noteMarks();
+    // Right after N, the step to take back is the N itself.
+    if (m_cameByNext && m_history.undoSteps() == 0 && !m_board.clockRan())
+        return previousMatch();
     const std::optional<MatchMarks> earlier = m_history.undo(m_marksSeen);
     if (earlier)
         putMarks(*earlier);

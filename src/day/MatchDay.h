@@ -2,6 +2,7 @@
 
 #include "day/DayBoard.h"
 
+#include <QHash>
 #include <QObject>
 #include <QTimer>
 
@@ -16,6 +17,16 @@ class MatchDay : public QObject
 public:
     explicit MatchDay(DayBoard &board, QObject *parent = nullptr);
 
+    // The folder the day's own files are kept in: Zembrak's data folder, or
+    // a mat's folder within it. Set once at start-up, for the whole run.
+    static QString dataFolder();
+    static void useDataFolder(const QString &folder);
+
+    // The mat this board runs, in the title, on the feed and on every
+    // result line; empty for none.
+    void setMat(const QString &mat);
+    const QString &mat() const { return m_mat; }
+
     // The match list. Loading one puts its first contest on the board and
     // keeps the list in the store; the messages of the lines it skipped are
     // returned.
@@ -23,7 +34,13 @@ public:
     // Goes on with the stored list where it stood, as at a restart.
     void resumeMatchList();
     // The next-match key: the next contest of the list, every mark cleared.
+    // A contest that happened and has no winner goes only once the operator
+    // agrees to record it undecided. The new contest is saved at once.
     void nextMatch();
+    // Shift+N, and Ctrl+Z right after N: back to the previous contest as it
+    // ended, names, title, marks and clock. Its line stays in the results;
+    // ending it again appends another. False at the first contest.
+    bool previousMatch();
     int matchIndex() const { return m_matchIndex; } // from 1; 0 for none
     int matchCount() const { return int(m_matches.size()); }
     bool pastLastMatch() const { return m_pastLastMatch; }
@@ -62,8 +79,13 @@ public:
 private:
     void putMarks(const MatchMarks &marks);
     void showContest(const MatchList::Next &next);
+    // Contest `index` (from 1): as it was left, if it was, or from the list.
+    void goToContest(int index);
+    MatchList::Next contestAt(int index) const;
+    bool undecided() const;
 
     DayBoard &m_board;
+    QString m_mat;
     QList<MatchList::Contest> m_matches;
     int m_matchIndex = 0;
     bool m_pastLastMatch = false; // the next-match key found no contest left
@@ -73,4 +95,7 @@ private:
     QTimer m_saveTimer;
     MatchHistory m_history;
     MatchMarks m_marksSeen; // the marks as the history last knew them
+    // The contests left by N or Shift+N, as they stood, by their number.
+    QHash<int, SavedContest> m_left;
+    bool m_cameByNext = false; // nothing has happened since N brought this contest
 };

@@ -185,7 +185,7 @@ void frmScoreboard::setClock(const MatchTimer::Clock &clock)
 
 void frmScoreboard::UpdateLabels()
 {
-    lblTitle->setCaption(Settings::TitleText);
+    lblTitle->setCaption(titleShown());
     lblHomeName->setCaption(Settings::HomeText);
     lblVisitorName->setCaption(Settings::VisitorText);
     modGrabKeys::FitPicture(imgHomePic, picHomePicContainer, Settings::HomePic);

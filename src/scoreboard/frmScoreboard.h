@@ -92,6 +92,7 @@ public:
     ContestResult::Ended endedContest() const override;
     void dayChanged() override;
     void tellOperator(const QString &title, const QString &text) override;
+    bool askOperator(const QString &text) override;
 
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
@@ -236,6 +237,8 @@ private:
     void endOfHold();
     void showShidos();
     void updateWindowTitle();
+    // The title with where the day's list stands: "-73 kg Final · 3/40".
+    QString titleShown() const;
     qint64 ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const;
 
     // The tick refreshes, then sleeps while no match timer runs: refreshing

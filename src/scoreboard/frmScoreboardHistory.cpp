@@ -5,6 +5,8 @@
 
 #include "controls/DigitDisplay.h"
 #include "day/MatchDay.h"
+#include "platform/KeyEvents.h"
+#include "settings/SettingsVariables.h"
 
 #include <QKeyEvent>
 
@@ -47,12 +49,18 @@ void frmScoreboard::setMarks(const MatchMarks &m)
 }
 
 // Ctrl+Z reaches the history before any control or the dispatcher sees it,
-// so a command key bound to Z still works without Ctrl.
+// so a command key bound to Z still works without Ctrl. So does Shift with
+// the next-match key, which goes back a contest.
 bool frmScoreboard::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (mods == Qt::ShiftModifier && m_day->matchCount() > 0 &&
+            VirtualKeys::fromKeyEvent(key) == Settings::NextMatchKey) {
+            m_day->previousMatch();
+            return true;
+        }
         if (key->key() == Qt::Key_Z &&
             (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
             if (mods & Qt::ShiftModifier)

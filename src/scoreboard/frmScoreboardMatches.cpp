@@ -42,7 +42,10 @@ ContestResult::Ended frmScoreboard::endedContest() const
 {
     ContestResult::Ended ended;
     ended.finished = QDateTime::currentDateTime();
-    ended.title = lblTitle->Caption();
+    ended.title = Settings::TitleText;
+    ended.match = m_day->matchIndex();
+    ended.mat = m_day->mat();
+    ended.winnerName = Winner == 1 ? Settings::HomeText : Winner == 2 ? Settings::VisitorText : QString();
     ended.home = lblHomeName->Caption();
     ended.visitor = lblVisitorName->Caption();
     ended.marks = marks();
@@ -61,6 +64,21 @@ ContestResult::Ended frmScoreboard::endedContest() const
 void frmScoreboard::dayChanged()
 {
     updateWindowTitle();
+    lblTitle->setCaption(titleShown());
+}
+
+// A full-screen board hides its window title, so the list's position goes
+// with the board's own title, which the audience window and the feed show.
+QString frmScoreboard::titleShown() const
+{
+    if (m_day->matchCount() == 0)
+        return Settings::TitleText;
+    const QString where = m_day->pastLastMatch()
+                              ? QStringLiteral("End of list")
+                              : QStringLiteral("%1/%2").arg(m_day->matchIndex()).arg(m_day->matchCount());
+    if (Settings::TitleText.isEmpty())
+        return where;
+    return Settings::TitleText + QStringLiteral(" \u00b7 ") + where;
 }
 
 void frmScoreboard::tellOperator(const QString &title, const QString &text)
@@ -68,9 +86,16 @@ void frmScoreboard::tellOperator(const QString &title, const QString &text)
     DialogAnswers::warn(this, title, text);
 }
 
+bool frmScoreboard::askOperator(const QString &text)
+{
+    return DialogAnswers::askYesNo(this, QStringLiteral("Zembrak"), text, true);
+}
+
 void frmScoreboard::updateWindowTitle()
 {
     QStringList parts = {QStringLiteral("Zembrak")};
+    if (!m_day->mat().isEmpty())
+        parts << QStringLiteral("Mat %1").arg(m_day->mat());
     if (m_rules.id != Rules::SetId::Design)
         parts << Rules::displayName(m_rules.id);
     if (m_day->matchCount() > 0) {

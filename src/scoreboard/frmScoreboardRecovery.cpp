@@ -10,7 +10,7 @@
 SavedContest frmScoreboard::contestOnBoard() const
 {
     SavedContest c;
-    c.title = lblTitle->Caption();
+    c.title = Settings::TitleText;
     c.home = lblHomeName->Caption();
     c.visitor = lblVisitorName->Caption();
     c.marks = marks();

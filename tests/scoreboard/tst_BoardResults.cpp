@@ -140,6 +140,7 @@ TEST_F(BoardResults, TheNextMatchAppendsOneLineForAContestThatHappened)
     EXPECT_TRUE(lines().isEmpty()) << "nothing scored and the clock never ran";
 
     press(board->nledYHome, Qt::Key_2);
+    DialogAnswers::setNextAnswer(true); // recorded undecided
     press(board->tledPeriod, Qt::Key_N);
     const QList<QByteArray> written = lines();
     ASSERT_EQ(written.size(), 2);
@@ -149,6 +150,7 @@ TEST_F(BoardResults, TheNextMatchAppendsOneLineForAContestThatHappened)
 
     startClock();
     tick(1000);
+    DialogAnswers::setNextAnswer(true);
     press(board->tledPeriod, Qt::Key_N);
     ASSERT_EQ(lines().size(), 3) << "a contest in which only the clock ran";
     EXPECT_EQ(lines()[1], written[1]) << "an earlier line is never rewritten";
@@ -158,7 +160,9 @@ TEST_F(BoardResults, AFileThatCannotBeWrittenWarnsOnceAndTheContestGoesOn)
 {
     QDir(dir.path()).mkpath(results); // a folder where the file should be
     board->day().loadMatchList("A,B\nC,D\nE,F\n");
-    DialogAnswers::setNextAnswer(true);
+    // Yes to going on undecided, OK to the warning, Yes again.
+    for (int i = 0; i < 3; ++i)
+        DialogAnswers::setNextAnswer(true);
     press(board->picCHome, Qt::Key_Return);
     press(board->tledPeriod, Qt::Key_N);
     EXPECT_EQ(board->day().matchIndex(), 2);
