@@ -60,19 +60,31 @@ QPointer<QTcpServer> boundFeed;
 // A contest left on disk by an unclean end is offered back once, over the
 // board; a damaged one is dropped with a line on stderr. Saving starts only
 // once this is settled, so that the new board never overwrites it first.
-void offerSavedContest(frmScoreboard &board, const QString &path)
+// The command line's set and list win over the saved ones; the question
+// says when they differ.
+void offerSavedContest(frmScoreboard &board, const QString &path, const QString &rules)
 {
     QFile file(path);
     if (QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly)) {
-        const std::optional<SavedContest> saved = SavedContest::fromJson(file.read(1 << 20));
+        std::optional<SavedContest> saved = SavedContest::fromJson(file.read(1 << 20));
         file.close();
         // No, or damage, discards it: the board's own contest is saved over it.
         if (!saved) {
             warn(QStringLiteral("the saved contest %1 is damaged and was discarded.").arg(path));
             QFile::remove(path);
-        } else if (DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"),
-                       QStringLiteral("Restore the contest that was on the board when Zembrak stopped?"))) {
-            board.day().restoreContest(*saved);
+        } else {
+            QStringList differences;
+            if (saved->listHash != board.day().listHash())
+                differences << QStringLiteral("from another match list");
+            if (!rules.isEmpty() && saved->rules != rules) {
+                differences << QStringLiteral("under another rule set");
+                saved->rules = rules;
+            }
+            QString question = QStringLiteral("Restore the contest that was on the board when Zembrak stopped");
+            if (!differences.isEmpty())
+                question += QStringLiteral(" (%1)").arg(differences.join(QStringLiteral(", ")));
+            if (DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"), question + QLatin1Char('?')))
+                board.day().restoreContest(*saved);
         }
     }
     board.day().setRecoveryFile(path);
@@ -144,15 +156,25 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
     // Only a regular file is read: a FIFO would hold the start for good.
     if (!options.matches.isEmpty()) {
         QFile list(options.matches);
+        QString problem;
         if (!QFileInfo(list).isFile())
-            warn(QStringLiteral("--matches %1: no such file; the stored list, if any, goes on.")
-                     .arg(options.matches));
-        else if (list.open(QIODevice::ReadOnly)) {
-            for (const QString &message : board.day().loadMatchList(list.readAll()))
-                warn(message);
+            problem = QStringLiteral("no such file");
+        else if (list.size() > MatchDay::MaxListBytes)
+            problem = QStringLiteral("larger than 4 MB");
+        else if (!list.open(QIODevice::ReadOnly))
+            problem = list.errorString();
+        if (!problem.isEmpty()) {
+            const QString text =
+                QStringLiteral("--matches %1: %2; the stored list, if any, goes on.").arg(options.matches, problem);
+            warn(text);
+            board.tellOperator(QStringLiteral("The match list could not be read"), text);
         } else {
-            warn(QStringLiteral("--matches %1: %2; the stored list, if any, goes on.")
-                     .arg(options.matches, list.errorString()));
+            // A few lines on stderr, not one for every bad line of a huge file.
+            const QStringList messages = board.day().useMatchList(list.readAll());
+            for (const QString &message : messages.mid(0, 20))
+                warn(message);
+            if (messages.size() > 20)
+                warn(QStringLiteral("... and %1 more lines skipped.").arg(messages.size() - 20));
         }
     }
 
@@ -201,5 +223,6 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
 
     // Asked once the board is up, after the start screen.
     const QString saved = MatchDay::dataFolder() + QStringLiteral("/contest.json");
-    QTimer::singleShot(0, &board, [&board, saved] { offerSavedContest(board, saved); });
+    const QString rules = options.rules;
+    QTimer::singleShot(0, &board, [&board, saved, rules] { offerSavedContest(board, saved, rules); });
 }

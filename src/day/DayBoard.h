@@ -36,7 +36,9 @@ public:
 
     // Where the day stands has changed: its position, its length, its end.
     virtual void dayChanged() = 0;
-    // A problem the operator has to hear of, however the board is run.
+    // A problem the operator has to hear of, however the board is run: a
+    // short line shown on the board itself and the whole reason beside it.
+    // The day tells each problem once, and says it on stderr as well.
     virtual void tellOperator(const QString &title, const QString &text) = 0;
     // A question to the operator, No being the default answer: true for Yes.
     virtual bool askOperator(const QString &text) = 0;

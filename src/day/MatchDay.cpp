@@ -3,9 +3,12 @@
 #include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
 
+#include <QCryptographicHash>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -49,31 +52,91 @@ void MatchDay::setMat(const QString &mat)
 
 // The match list.
 
+QString MatchDay::listFile()
+{
+    return dataFolder() + QStringLiteral("/matches.csv");
+}
+
+QString MatchDay::hashOf(const QByteArray &csv)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(csv, QCryptographicHash::Sha256).toHex());
+}
+
+QString MatchDay::loadSummary(int contests, const QStringList &messages, int reasons)
+{
+    QString text = QStringLiteral("%1 contests loaded").arg(contests);
+    if (messages.isEmpty())
+        return text + QLatin1Char('.');
+    text += QStringLiteral(", %1 lines skipped:").arg(messages.size());
+    for (const QString &message : messages.mid(0, reasons))
+        text += QLatin1Char('\n') + message;
+    if (messages.size() > reasons)
+        text += QStringLiteral("\n... and %1 more.").arg(messages.size() - reasons);
+    return text;
+}
+
+QString MatchDay::refusal(const QByteArray &csv, const MatchList::Read &read)
+{
+    if (csv.size() > MaxListBytes || read.contests.size() > MaxContests)
+        return QStringLiteral(
+            "The match list is too long (more than %1 contests or 4 MB) and was not loaded; "
+            "the list kept before, if any, goes on.")
+            .arg(MaxContests);
+    if (read.contests.isEmpty())
+        return QStringLiteral("The match list holds no contest and was not loaded; the list kept before, if "
+                              "any, goes on.");
+    return QString();
+}
+
 QStringList MatchDay::loadMatchList(const QByteArray &csv)
 {
-    const MatchList::Read read = MatchList::read(csv);
+    // Not even read past the limit, so that a huge file cannot hold the board.
+    const MatchList::Read read = csv.size() > MaxListBytes ? MatchList::Read() : MatchList::read(csv);
+    if (const QString refused = refusal(csv, read); !refused.isEmpty()) {
+        m_board.tellOperator(QStringLiteral("The match list was not loaded"), refused);
+        return QStringList(refused) + read.messages;
+    }
     m_matches = read.contests;
+    m_listHash = hashOf(csv);
     m_matchIndex = 0;
     m_pastLastMatch = false;
     m_left.clear();
     Settings::MatchList = QString::fromUtf8(csv);
     Settings::MatchIndex = 0;
-    if (m_matches.isEmpty()) {
-        SaveMatchSettings();
-        m_board.dayChanged();
-    } else {
-        // The contest on the board before the list came ends here.
-        writeResult();
-        goToContest(1);
-    }
+    // Written once, here; the store keeps only the position. A link in its
+    // place is replaced, never written through.
+    if (QFileInfo(listFile()).isSymLink())
+        QFile::remove(listFile());
+    QDir().mkpath(dataFolder());
+    QSaveFile file(listFile());
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
+        qWarning().noquote() << QStringLiteral("Zembrak: the match list could not be kept in %1: %2.")
+                                    .arg(listFile(), file.errorString());
+    // The contest on the board before the list came ends here.
+    writeResult();
+    goToContest(1);
+    if (!read.messages.isEmpty())
+        m_board.tellOperator(QStringLiteral("Match list: %1 lines skipped").arg(read.messages.size()),
+            loadSummary(int(m_matches.size()), read.messages));
     return read.messages;
+}
+
+QStringList MatchDay::useMatchList(const QByteArray &csv)
+{
+    if (!m_listHash.isEmpty() && hashOf(csv) == m_listHash)
+        return MatchList::read(csv).messages;
+    return loadMatchList(csv);
 }
 
 void MatchDay::resumeMatchList()
 {
-    if (Settings::MatchList.isEmpty())
+    QFile file(listFile());
+    if (!QFileInfo(file).isFile() || file.size() > MaxListBytes || !file.open(QIODevice::ReadOnly))
         return;
-    m_matches = MatchList::read(Settings::MatchList.toUtf8()).contests;
+    const QByteArray csv = file.readAll();
+    m_matches = MatchList::read(csv).contests.mid(0, MaxContests);
+    m_listHash = hashOf(csv);
+    Settings::MatchList = QString::fromUtf8(csv);
     m_left.clear();
     const int at = std::clamp<int>(Settings::MatchIndex, 1, std::max<int>(int(m_matches.size()), 1));
     if (!m_matches.isEmpty())
@@ -168,7 +231,7 @@ void MatchDay::writeResult()
     if (m_resultsWarned)
         return;
     m_resultsWarned = true;
-    m_board.tellOperator(QStringLiteral("Results"),
+    m_board.tellOperator(QStringLiteral("Results are not being written"),
         QStringLiteral("The result could not be written to %1: %2. The contest goes on; results are not "
                        "being kept until this is put right.")
             .arg(QDir::toNativeSeparators(m_resultsFile), error));
@@ -198,6 +261,7 @@ SavedContest MatchDay::savedContest() const
 {
     SavedContest c = m_board.contestOnBoard();
     c.matchIndex = m_matchIndex;
+    c.listHash = m_listHash;
     return c;
 }
 
@@ -214,7 +278,9 @@ bool MatchDay::saveContestNow()
 
 void MatchDay::restoreContest(const SavedContest &saved)
 {
-    if (saved.matchIndex >= 1 && saved.matchIndex <= m_matches.size() && saved.matchIndex != m_matchIndex) {
+    // A position counts only in the list it was saved under.
+    if (saved.listHash == m_listHash && saved.matchIndex >= 1 && saved.matchIndex <= m_matches.size() &&
+        saved.matchIndex != m_matchIndex) {
         m_matchIndex = saved.matchIndex;
         Settings::MatchIndex = m_matchIndex;
         SaveMatchSettings();

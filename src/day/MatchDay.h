@@ -31,8 +31,21 @@ public:
     // keeps the list in the store; the messages of the lines it skipped are
     // returned.
     QStringList loadMatchList(const QByteArray &csv);
-    // Goes on with the stored list where it stood, as at a restart.
+    // The list named on the command line: the same list (by content) as the
+    // one kept goes on where it stood, another starts at its first contest.
+    // A list without a contest, or beyond the limits, is refused and the
+    // kept one goes on. The messages of skipped lines are returned.
+    QStringList useMatchList(const QByteArray &csv);
+    // Goes on with the kept list where it stood, as at a restart.
     void resumeMatchList();
+    // The content hash of the list in use; empty without one.
+    const QString &listHash() const { return m_listHash; }
+    static QString hashOf(const QByteArray &csv);
+    // Far above any real day; a bigger list is refused.
+    static constexpr int MaxContests = 10000;
+    static constexpr qint64 MaxListBytes = 4 * 1024 * 1024;
+    // "6 contests loaded, 2 lines skipped" and the first few reasons.
+    static QString loadSummary(int contests, const QStringList &messages, int reasons = 5);
     // The next-match key: the next contest of the list, every mark cleared.
     // A contest that happened and has no winner goes only once the operator
     // agrees to record it undecided. The new contest is saved at once.
@@ -83,14 +96,19 @@ private:
     void goToContest(int index);
     MatchList::Next contestAt(int index) const;
     bool undecided() const;
+    static QString listFile();
+    // Why a list cannot be used; empty when it can.
+    static QString refusal(const QByteArray &csv, const MatchList::Read &read);
 
     DayBoard &m_board;
     QString m_mat;
     QList<MatchList::Contest> m_matches;
+    QString m_listHash;
     int m_matchIndex = 0;
     bool m_pastLastMatch = false; // the next-match key found no contest left
     QString m_resultsFile;
     bool m_resultsWarned = false;
+    bool m_saveWarned = false;
     QString m_recoveryFile;
     QTimer m_saveTimer;
     MatchHistory m_history;

@@ -45,7 +45,8 @@ QByteArray SavedContest::toJson() const
         {QStringLiteral("hold_home"), timer(holdHome, holdHomeRunning)},
         {QStringLiteral("hold_visitor"), timer(holdVisitor, holdVisitorRunning)},
         {QStringLiteral("golden_score"), goldenScore}, {QStringLiteral("clock_ran"), clockRan},
-        {QStringLiteral("match_index"), matchIndex}};
+        {QStringLiteral("match_index"), matchIndex}, {QStringLiteral("list_hash"), listHash},
+        {QStringLiteral("reset_ticks"), double(resetTime.ticks())}};
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
@@ -116,6 +117,12 @@ std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json)
     c.goldenScore = root.value(QStringLiteral("golden_score")).toBool();
     c.clockRan = root.value(QStringLiteral("clock_ran")).toBool();
     c.matchIndex = root.value(QStringLiteral("match_index")).toInt();
+    // Absent from files of earlier versions.
+    const QJsonValue reset = root.value(QStringLiteral("reset_ticks"));
+    if (!reset.isUndefined() && !inRange(reset, 0, maxTicks))
+        return std::nullopt;
+    c.resetTime = TimeValue::fromTicks(qint64(reset.toDouble()));
+    c.listHash = root.value(QStringLiteral("list_hash")).toString().left(64);
     return c;
 }
 

@@ -81,9 +81,14 @@ QString frmScoreboard::titleShown() const
     return Settings::TitleText + QStringLiteral(" \u00b7 ") + where;
 }
 
+// Shown in the strip under the clock, the way the start screen names a
+// silent buzzer: no box to wait on, whoever is at the board, and the whole
+// reason on the tooltip.
 void frmScoreboard::tellOperator(const QString &title, const QString &text)
 {
-    DialogAnswers::warn(this, title, text);
+    lblCreatedBy->setCaption(title);
+    lblCreatedBy->setToolTip(text);
+    emit contentChanged();
 }
 
 bool frmScoreboard::askOperator(const QString &text)

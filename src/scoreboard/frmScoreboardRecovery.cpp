@@ -23,6 +23,7 @@ SavedContest frmScoreboard::contestOnBoard() const
     c.holdVisitorRunning = tkHoldVisitor->Running();
     c.goldenScore = GoldenScore;
     c.clockRan = m_clockRan;
+    c.resetTime = PeriodResetTime;
     return c;
 }
 
@@ -30,6 +31,9 @@ void frmScoreboard::putContest(const SavedContest &saved)
 {
     if (const std::optional<Rules::SetId> id = Rules::idFromText(saved.rules))
         setRules(*id == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*id));
+    // After the set, whose time would otherwise be what the reset puts back.
+    if (saved.resetTime > TimeValue())
+        PeriodResetTime = saved.resetTime;
     Settings::TitleText = saved.title;
     Settings::HomeText = saved.home;
     Settings::VisitorText = saved.visitor;

@@ -73,7 +73,6 @@ const SettingKey settingKeys[] = {
     {"RuleSettings", "CustomShidoLimit", &Settings::CustomShidoLimit, [] { return QStringLiteral("3"); }},
     {"RuleSettings", "CustomGoldenScore", &Settings::CustomGoldenScore, [] { return QStringLiteral("1"); }},
     {"RuleSettings", "CustomContestTime", &Settings::CustomContestTime, [] { return QStringLiteral("240"); }},
-    {"MatchSettings", "MatchList", &Settings::MatchList, [] { return QString(); }},
     {"MatchSettings", "MatchIndex", &Settings::MatchIndex, [] { return QStringLiteral("0"); }},
 };
 
@@ -116,7 +115,6 @@ const char *const writeOrder[] = {
     "CustomShidoLimit",
     "CustomGoldenScore",
     "CustomContestTime",
-    "MatchList",
     "MatchIndex",
 };
 

@@ -48,7 +48,8 @@ extern qint16 CustomGoldenScore; // 0 off, 1 on
 extern qint32 CustomContestTime; // seconds
 
 // The day's match list, as the CSV text it was loaded from (empty for
-// none), and the contest of it on the board, from 1 (0: none yet).
+// none; kept in a file of its own in the data folder, not in the store),
+// and the contest of it on the board, from 1 (0: none yet).
 extern QString MatchList;
 extern qint32 MatchIndex;
 

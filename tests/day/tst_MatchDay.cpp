@@ -188,3 +188,89 @@ TEST_F(MatchDayTest, NextMatchSavesTheNewContestAtOnce)
     EXPECT_EQ(onDisk->home, QStringLiteral("C"));
     EXPECT_FALSE(day.savePending()) << "written, not scheduled";
 }
+
+TEST_F(MatchDayTest, TheSameListAtARestartGoesOnAndAnotherStartsAtItsFirstContest)
+{
+    const QByteArray first = "A,B,Pool,3:00\nC,D\nE,F,Final\n";
+    board.contest.marks.winner = 1;
+    day.nextMatch();
+    ASSERT_EQ(day.matchIndex(), 2);
+    struct Case
+    {
+        const char *name;
+        QByteArray list;
+        int at;
+        const char *home;
+    };
+    const Case cases[] = {
+        {"same list", first, 2, "C"},
+        {"another list", "X,Y\nZ,W\n", 1, "X"},
+        {"empty list", "", 1, "X"},
+        {"only a byte-order mark", "\xEF\xBB\xBF", 1, "X"},
+    };
+    for (const Case &c : cases) {
+        LoadSettings();
+        FakeBoard restarted;
+        MatchDay again(restarted);
+        again.resumeMatchList();
+        const QStringList messages = again.useMatchList(c.list);
+        EXPECT_EQ(again.matchIndex(), c.at) << c.name;
+        EXPECT_EQ(restarted.contest.home, QLatin1String(c.home)) << c.name;
+        if (c.list.size() < 4) {
+            EXPECT_EQ(again.matchCount(), 2) << c.name << ": the kept list goes on";
+            ASSERT_FALSE(messages.isEmpty()) << c.name;
+            EXPECT_EQ(restarted.told.size(), 1) << c.name << ": said on the board";
+        }
+    }
+}
+
+TEST_F(MatchDayTest, ARestoreUnderAnotherListKeepsThatListsPosition)
+{
+    board.contest.marks.winner = 1;
+    day.nextMatch();
+    SavedContest saved = day.savedContest();
+    saved.home = QStringLiteral("Saved");
+    EXPECT_EQ(saved.listHash, day.listHash());
+
+    day.loadMatchList("P,Q\nR,S\nT,U\n");
+    day.restoreContest(saved);
+    EXPECT_EQ(day.matchIndex(), 1) << "position 2 of the other list is not this list's";
+    EXPECT_EQ(board.contest.home, QStringLiteral("Saved"));
+
+    saved.listHash = day.listHash();
+    day.restoreContest(saved);
+    EXPECT_EQ(day.matchIndex(), 2);
+}
+
+TEST_F(MatchDayTest, LoadMessagesAreCappedAndAHugeListIsRefused)
+{
+    QByteArray bad = "A,B\n";
+    for (int i = 0; i < 1000; ++i)
+        bad += "only one field\n";
+    const QStringList messages = day.loadMatchList(bad);
+    EXPECT_EQ(messages.size(), 1000) << "all of them for stderr, which the caller caps";
+    const QString summary = board.told.constLast();
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("1 contests loaded, 1000 lines skipped:")))
+        << summary.toStdString();
+    EXPECT_LT(summary.count(u'\n'), 8);
+    EXPECT_TRUE(summary.endsWith(QStringLiteral("... and 995 more.")));
+
+    QByteArray huge;
+    for (int i = 0; i <= MatchDay::MaxContests; ++i)
+        huge += "A,B\n";
+    day.loadMatchList(huge);
+    EXPECT_EQ(day.matchCount(), 1) << "refused; the list before goes on";
+}
+
+TEST_F(MatchDayTest, AContestThatCannotBeSavedIsToldOnce)
+{
+    // A file where its folder should be.
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    day.setRecoveryFile(dir.filePath(QStringLiteral("blocker/contest.json")));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(day.saveContestNow());
+    ASSERT_EQ(board.told.size(), 1);
+    EXPECT_TRUE(board.told[0].contains(QLatin1String("crash recovery is off")));
+}
