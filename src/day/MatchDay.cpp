@@ -271,8 +271,14 @@ bool MatchDay::saveContestNow()
         return false;
     if (savedContest().save(m_recoveryFile))
         return true;
-    qWarning().noquote()
-        << QStringLiteral("Zembrak: the contest could not be saved to %1.").arg(m_recoveryFile);
+    // Once: a line every second tells nobody anything more.
+    if (!m_saveWarned) {
+        m_saveWarned = true;
+        const QString why = QStringLiteral("The contest could not be saved to %1; crash recovery is off.")
+                                .arg(QDir::toNativeSeparators(m_recoveryFile));
+        qWarning().noquote() << QStringLiteral("Zembrak: ") + why;
+        m_board.tellOperator(QStringLiteral("Crash recovery is off"), why);
+    }
     return false;
 }
 
