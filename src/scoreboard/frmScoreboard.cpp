@@ -45,6 +45,7 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     connect(this, &frmScoreboard::contentChanged, m_day, &MatchDay::scheduleSave);
     m_day->clearHistory();
     connect(this, &frmScoreboard::contentChanged, m_day, &MatchDay::noteMarks);
+    connect(tkPeriod, &MatchTimer::Changed, this, &frmScoreboard::notePeriodCourse);
     installEventFilter(this);
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
@@ -177,6 +178,7 @@ void frmScoreboard::paintEvent(QPaintEvent *event)
 
 void frmScoreboard::setClock(const MatchTimer::Clock &clock)
 {
+    m_clock = clock;
     tkPeriod->setClock(clock);
     tkHoldHome->setClock(clock);
     tkHoldVisitor->setClock(clock);

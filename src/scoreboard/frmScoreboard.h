@@ -247,9 +247,17 @@ private:
     void tmrClock1_Timer();
     void wakeClock();
 
+    // The time the contest clock has run in this contest, golden score
+    // apart: the sum of its running intervals, whatever was typed or reset.
+    void notePeriodCourse();
+    TimeValue timeRan() const;
+
     QList<QObject *> m_controls;
     MatchDay *m_day;
     bool m_clockRan = false; // in this contest
+    MatchTimer::Clock m_clock = MatchTimer::systemClock();
+    qint64 m_ranNs = 0; // run in the intervals that have ended
+    qint64 m_runningSinceNs = -1; // the start of the interval under way; -1 none
     Rules::RuleSet m_rules;
     Rules::Award m_holdAward = Rules::NoAward; // what the running hold has earned so far
     bool m_contestEnded = false; // ended by the rules; cleared when the clock starts again

@@ -34,6 +34,8 @@ void frmScoreboard::startContest(const MatchList::Next &next)
     PeriodResetTime = next.time;
     setMarks(next.marks);
     m_clockRan = false;
+    m_ranNs = 0;
+    notePeriodCourse();
     UpdateLabels();
     RefreshTime();
 }
@@ -51,14 +53,28 @@ ContestResult::Ended frmScoreboard::endedContest() const
     ended.marks = marks();
     ended.rules = m_rules;
     ended.goldenScore = GoldenScore;
-    if (GoldenScore) {
-        ended.timeUsed = PeriodResetTime;
+    ended.timeUsed = timeRan();
+    if (GoldenScore)
         ended.goldenScoreTime = tkPeriod->Seconds();
-    } else {
-        ended.timeUsed =
-            TimeValue::fromTicks(std::max<qint64>(PeriodResetTime.ticks() - tkPeriod->Seconds().ticks(), 0));
-    }
     return ended;
+}
+
+// Every start, stop or change of the clock closes the interval under way
+// and opens the next, if the clock runs outside golden score.
+void frmScoreboard::notePeriodCourse()
+{
+    const qint64 now = m_clock();
+    if (m_runningSinceNs >= 0)
+        m_ranNs += std::max<qint64>(now - m_runningSinceNs, 0);
+    m_runningSinceNs = tkPeriod->Running() && !GoldenScore ? now : -1;
+}
+
+TimeValue frmScoreboard::timeRan() const
+{
+    qint64 ns = m_ranNs;
+    if (m_runningSinceNs >= 0)
+        ns += std::max<qint64>(m_clock() - m_runningSinceNs, 0);
+    return TimeValue::fromTicks(ns / 100000);
 }
 
 void frmScoreboard::dayChanged()

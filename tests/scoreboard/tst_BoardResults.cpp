@@ -175,3 +175,26 @@ TEST_F(BoardResults, AFileThatCannotBeWrittenWarnsOnceAndTheContestGoesOn)
     EXPECT_EQ(board->lblCreatedBy->Caption(), QStringLiteral("Results are not being written"));
     EXPECT_TRUE(board->lblCreatedBy->toolTip().contains(QLatin1String("could not be written")));
 }
+
+TEST_F(BoardResults, TimeUsedIsWhatTheClockRanWhateverTheTimeWasCorrectedTo)
+{
+    board->setRules(Rules::preset(SetId::Ijf2018));
+    startClock();
+    tick(10000);
+    startClock(); // stopped
+    board->tkPeriod->setSeconds(TimeValue::fromSeconds(200)); // a correction, upwards
+    tick(7000); // standing still counts nothing
+    startClock();
+    tick(5000);
+    startClock();
+    EXPECT_EQ(field("time_used"), QStringLiteral("0:15"));
+
+    // Golden score apart: the regular time ran out, then 3 s of golden score.
+    startClock();
+    runOut(2);
+    ASSERT_TRUE(board->GoldenScore);
+    startClock();
+    tick(3000);
+    EXPECT_EQ(field("time_used"), QStringLiteral("0:17"));
+    EXPECT_EQ(field("golden_score_time"), QStringLiteral("0:03"));
+}
