@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Two mats on one PC: each board keeps its own results file and saved
 # contest; a second start for a mat that runs exits 2, naming the process,
-# and the first keeps its contest; N on a running contest asks first, and
-# No (the default) keeps everything.
+# and the first keeps its contest, and a lock left by kill -9 is taken over;
+# N on a running contest asks first, and No (the default) keeps everything.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/feed.sh"
 
@@ -82,4 +82,9 @@ wait "$PID_A" "$PID_B" 2>/dev/null || true
 grep -q ',Pool,A,B,1,' "$DATA/A/results.csv" || fail "mat A's results: $(cat "$DATA/A/results.csv" 2>&1)"
 grep -q ',Pool,A,B,2,' "$DATA/B/results.csv" || fail "mat B's results: $(cat "$DATA/B/results.csv" 2>&1)"
 [ -e "$DATA/A/contest.json" ] || [ -e "$DATA/B/contest.json" ] && fail "a saved contest outlived a clean quit"
+# 4. A board killed outright leaves its lock to the next start.
+start_mat A "$PORT_A"
+kill -9 "$PID_A"
+wait "$PID_A" 2>/dev/null || true
+start_mat A "$PORT_A"
 echo "PASS: one board per mat, each with its own files, and N asks before it records an undecided contest"
