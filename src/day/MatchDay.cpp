@@ -93,8 +93,12 @@ QStringList MatchDay::loadMatchList(const QByteArray &csv)
     // Not even read past the limit, so that a huge file cannot hold the board.
     const MatchList::Read read = csv.size() > MaxListBytes ? MatchList::Read() : MatchList::read(csv);
     if (const QString refused = refusal(csv, read); !refused.isEmpty()) {
+        qWarning().noquote() << QStringLiteral("Zembrak: ") + refused;
         m_board.tellOperator(QStringLiteral("The match list was not loaded"), refused);
-        return QStringList(refused) + read.messages;
+        // Where the kept list stands stays stored, whatever a dialog reset.
+        Settings::MatchIndex = m_matchIndex;
+        SaveMatchSettings();
+        return read.messages;
     }
     m_matches = read.contests;
     m_listHash = hashOf(csv);

@@ -28,8 +28,10 @@ public:
     const QString &mat() const { return m_mat; }
 
     // The match list. Loading one puts its first contest on the board and
-    // keeps the list in the store; the messages of the lines it skipped are
-    // returned.
+    // keeps the list in its file in the data folder; the messages of the
+    // lines it skipped are returned. A list without a contest, or beyond the
+    // limits, is refused (said on the board and stderr) and the kept one
+    // goes on.
     QStringList loadMatchList(const QByteArray &csv);
     // The list named on the command line: the same list (by content) as the
     // one kept goes on where it stood, another starts at its first contest.

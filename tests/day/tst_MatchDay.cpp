@@ -213,12 +213,11 @@ TEST_F(MatchDayTest, TheSameListAtARestartGoesOnAndAnotherStartsAtItsFirstContes
         FakeBoard restarted;
         MatchDay again(restarted);
         again.resumeMatchList();
-        const QStringList messages = again.useMatchList(c.list);
+        again.useMatchList(c.list);
         EXPECT_EQ(again.matchIndex(), c.at) << c.name;
         EXPECT_EQ(restarted.contest.home, QLatin1String(c.home)) << c.name;
         if (c.list.size() < 4) {
             EXPECT_EQ(again.matchCount(), 2) << c.name << ": the kept list goes on";
-            ASSERT_FALSE(messages.isEmpty()) << c.name;
             EXPECT_EQ(restarted.told.size(), 1) << c.name << ": said on the board";
         }
     }
