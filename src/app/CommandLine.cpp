@@ -38,9 +38,8 @@ bool validMatName(const QString &name)
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty() || trimmed.size() > 40 || trimmed.startsWith(QLatin1Char('.')))
         return false;
-    return std::all_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) {
-        return c.isLetterOrNumber() || c == u' ' || c == u'-' || c == u'_' || c == u'.';
-    });
+    return std::all_of(trimmed.cbegin(), trimmed.cend(),
+        [](QChar c) { return c.isLetterOrNumber() || c == u' ' || c == u'-' || c == u'_' || c == u'.'; });
 }
 
 bool parseFeed(const QString &text, QHostAddress &address, quint16 &port)
@@ -117,7 +116,8 @@ Result parse(const QStringList &arguments)
                        "saved contest, and its name in the title and on every result line. One board per "
                        "mat runs at a time."),
         QStringLiteral("NAME"));
-    parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules, matches, results, mat});
+    parser.addOptions(
+        {help, version, board, fullScreen, screen, audience, feed, rules, matches, results, mat});
 
     Result result;
     // Read before the application object exists, the parser cannot know
@@ -151,9 +151,10 @@ Result parse(const QStringList &arguments)
         result.error = QStringLiteral("--rules wants design, classic, ijf2018 or custom, not '%1'.")
                            .arg(parser.value(rules));
     else if (parser.isSet(mat) && !validMatName(parser.value(mat)))
-        result.error = QStringLiteral("--mat wants a name of 1 to 40 letters, digits, spaces, '-', '_' or '.', "
-                                      "not beginning with a dot, not '%1'.")
-                           .arg(parser.value(mat).left(60));
+        result.error =
+            QStringLiteral("--mat wants a name of 1 to 40 letters, digits, spaces, '-', '_' or '.', "
+                           "not beginning with a dot, not '%1'.")
+                .arg(parser.value(mat).left(60));
     else if (parser.isSet(rules))
         options.rules = parser.value(rules);
     options.mat = parser.value(mat).trimmed();

@@ -17,8 +17,8 @@
 #include <QLockFile>
 #include <QPointer>
 #include <QScreen>
-#include <QTcpServer>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTimer>
 
 #include <cstdio>
@@ -80,7 +80,8 @@ void offerSavedContest(frmScoreboard &board, const QString &path, const QString 
                 differences << QStringLiteral("under another rule set");
                 saved->rules = rules;
             }
-            QString question = QStringLiteral("Restore the contest that was on the board when Zembrak stopped");
+            QString question =
+                QStringLiteral("Restore the contest that was on the board when Zembrak stopped");
             if (!differences.isEmpty())
                 question += QStringLiteral(" (%1)").arg(differences.join(QStringLiteral(", ")));
             if (DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"), question + QLatin1Char('?')))
@@ -116,8 +117,9 @@ bool claimVenueMat(const VenueOptions &options)
     }
     qint64 pid = 0;
     lock->getLockInfo(&pid, nullptr, nullptr);
-    const QString who = options.mat.isEmpty() ? QStringLiteral("Zembrak is already running")
-                                              : QStringLiteral("Zembrak is already running for mat %1").arg(options.mat);
+    const QString who = options.mat.isEmpty()
+                            ? QStringLiteral("Zembrak is already running")
+                            : QStringLiteral("Zembrak is already running for mat %1").arg(options.mat);
     std::fprintf(stderr, "%s (process %lld)\n", qPrintable(who), static_cast<long long>(pid));
     std::fflush(stderr);
     lock.reset();
@@ -149,8 +151,9 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
     }
 
     board.day().setMat(options.mat);
-    board.day().setResultsFile(options.results.isEmpty() ? MatchDay::dataFolder() + QStringLiteral("/results.csv")
-                                                         : options.results);
+    board.day().setResultsFile(options.results.isEmpty()
+                                   ? MatchDay::dataFolder() + QStringLiteral("/results.csv")
+                                   : options.results);
 
     // After the rule set, whose contest time a contest without its own takes.
     // Only a regular file is read: a FIFO would hold the start for good.
@@ -164,8 +167,8 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
         else if (!list.open(QIODevice::ReadOnly))
             problem = list.errorString();
         if (!problem.isEmpty()) {
-            const QString text =
-                QStringLiteral("--matches %1: %2; the stored list, if any, goes on.").arg(options.matches, problem);
+            const QString text = QStringLiteral("--matches %1: %2; the stored list, if any, goes on.")
+                                     .arg(options.matches, problem);
             warn(text);
             board.tellOperator(QStringLiteral("The match list could not be read"), text);
         } else {

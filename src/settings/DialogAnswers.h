@@ -26,7 +26,8 @@ public:
     static QString getOpenFileName(
         QWidget *parent, const QString &directory, const QString &filter, bool mustExist);
     // True for Yes. With noByDefault, Enter answers No.
-    static bool askYesNo(QWidget *parent, const QString &title, const QString &text, bool noByDefault = false);
+    static bool askYesNo(
+        QWidget *parent, const QString &title, const QString &text, bool noByDefault = false);
     // A warning with an OK button; a queued Yes/No answer stands for the OK.
     static void warn(QWidget *parent, const QString &title, const QString &text);
     // Runs the chooser modally, or hands it the queued key presses one by

@@ -7,8 +7,8 @@
 #include "app/Venue.h"
 #include "controls/Label.h"
 #include "day/MatchDay.h"
-#include "settings/DialogAnswers.h"
 #include "scoreboard/AudienceWindow.h"
+#include "settings/DialogAnswers.h"
 
 #include <QScreen>
 #include <QTcpServer>

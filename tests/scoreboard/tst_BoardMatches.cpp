@@ -40,7 +40,8 @@ TEST_F(BoardMatches, NextMatchClearsTheContestAndSetsItsNamesAndTime)
     board->setRules(Rules::preset(Rules::SetId::Ijf2018));
     EXPECT_TRUE(board->day().loadMatchList(list).isEmpty());
     EXPECT_EQ(board->lblHomeName->Caption(), QStringLiteral("A"));
-    EXPECT_EQ(board->lblTitle->Caption(), QStringLiteral("Pool 1 \u00b7 1/2")) << "the position shows on the board";
+    EXPECT_EQ(board->lblTitle->Caption(), QStringLiteral("Pool 1 \u00b7 1/2"))
+        << "the position shows on the board";
     EXPECT_EQ(board->windowTitle(), QStringLiteral("Zembrak \u2014 IJF 2018 \u2014 Match 1 of 2"));
 
     // A contest under way: scores, shidos, medical, marks, a hold and the clock.
