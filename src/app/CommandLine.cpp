@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -31,6 +32,15 @@ void print(FILE *stream, const QString &text)
 } // namespace
 
 namespace CommandLine {
+
+bool validMatName(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty() || trimmed.size() > 40 || trimmed.startsWith(QLatin1Char('.')))
+        return false;
+    return std::all_of(trimmed.cbegin(), trimmed.cend(),
+        [](QChar c) { return c.isLetterOrNumber() || c == u' ' || c == u'-' || c == u'_' || c == u'.'; });
+}
 
 bool parseFeed(const QString &text, QHostAddress &address, quint16 &port)
 {
@@ -102,7 +112,13 @@ Result parse(const QStringList &arguments)
         QStringLiteral("Append a line for every contest that ends to FILE rather than to results.csv "
                        "in Zembrak's data folder."),
         QStringLiteral("FILE"));
-    parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules, matches, results});
+    const QCommandLineOption mat(QStringLiteral("mat"),
+        QStringLiteral("Run the board of mat NAME, with its own settings, match list, results file and "
+                       "saved contest, and its name in the title and on every result line. One board per "
+                       "mat runs at a time."),
+        QStringLiteral("NAME"));
+    parser.addOptions(
+        {help, version, board, fullScreen, screen, audience, feed, rules, matches, results, mat});
 
     Result result;
     // Read before the application object exists, the parser cannot know
@@ -135,8 +151,14 @@ Result parse(const QStringList &arguments)
     else if (parser.isSet(rules) && !Rules::idFromText(parser.value(rules)))
         result.error = QStringLiteral("--rules wants design, ijf2025, classic, ijf2018 or custom, not '%1'.")
                            .arg(parser.value(rules));
+    else if (parser.isSet(mat) && !validMatName(parser.value(mat)))
+        result.error =
+            QStringLiteral("--mat wants a name of 1 to 40 letters, digits, spaces, '-', '_' or '.', "
+                           "not beginning with a dot, not '%1'.")
+                .arg(parser.value(mat).left(60));
     else if (parser.isSet(rules))
         options.rules = parser.value(rules);
+    options.mat = parser.value(mat).trimmed();
     options.matches = parser.value(matches);
     options.results = parser.value(results);
     return result;

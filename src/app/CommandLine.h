@@ -17,6 +17,7 @@ struct VenueOptions
     QString rules; // a rule set for this run, by id; empty for the stored one
     QString matches; // a match list to load; empty to go on with the stored one
     QString results; // where result lines go; empty for the usual results.csv
+    QString mat; // the mat this board runs, with its own store and files; empty for none
 };
 
 namespace CommandLine {
@@ -37,6 +38,10 @@ Result parse(const QStringList &arguments);
 // Reads the application's arguments; prints help, the version or an error
 // and ends the program where the arguments ask for it.
 VenueOptions process(int argc, char **argv);
+
+// A mat's name as given to --mat: letters, digits, spaces, '-', '_' and
+// '.', 1 to 40 of them, not beginning with a dot, as it names files.
+bool validMatName(const QString &name);
 
 // "[ADDRESS:]PORT" as given to --feed; false when it is not one.
 bool parseFeed(const QString &text, QHostAddress &address, quint16 &port);

@@ -3,6 +3,7 @@
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
+#include "day/MatchDay.h"
 #include "modules/AudienceCues.h"
 #include "scoreboard/frmScoreboard.h"
 
@@ -556,9 +557,11 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
             automatic && board.contestEnded() ? AudienceCues::banner(board.endedContest()) : QString()},
         {QStringLiteral("golden_score"), board.goldenScore()},
         {QStringLiteral("title"), board.lblTitle->Caption()},
+        // The mat this board runs; empty without one.
+        {QStringLiteral("mat"), board.day().mat()},
         // Where the day's list stands; 0 of 0 without one.
-        {QStringLiteral("match"), QJsonObject {{QStringLiteral("index"), board.matchIndex()},
-                                      {QStringLiteral("count"), board.matchCount()}}},
+        {QStringLiteral("match"), QJsonObject {{QStringLiteral("index"), board.day().matchIndex()},
+                                      {QStringLiteral("count"), board.day().matchCount()}}},
         {QStringLiteral("clock"), board.tledPeriod->groupTexts().join(QLatin1Char(':')).trimmed()},
         {QStringLiteral("clock_running"), board.tkPeriod->Running()},
         {QStringLiteral("osaekomi"), osaekomi},

@@ -1,23 +1,28 @@
 #include "app/Venue.h"
 
 #include "app/MatchFeed.h"
+#include "day/MatchDay.h"
 #include "platform/KeepAwake.h"
 #include "scoreboard/AudienceWindow.h"
 #include "scoreboard/frmScoreboard.h"
 #include "settings/DialogAnswers.h"
+#include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLockFile>
 #include <QPointer>
 #include <QScreen>
-#include <QTcpServer>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -55,25 +60,71 @@ QPointer<QTcpServer> boundFeed;
 // A contest left on disk by an unclean end is offered back once, over the
 // board; a damaged one is dropped with a line on stderr. Saving starts only
 // once this is settled, so that the new board never overwrites it first.
-void offerSavedContest(frmScoreboard &board, const QString &path)
+// The command line's set and list win over the saved ones; the question
+// says when they differ.
+void offerSavedContest(frmScoreboard &board, const QString &path, const QString &rules)
 {
     QFile file(path);
     if (QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly)) {
-        const std::optional<SavedContest> saved = SavedContest::fromJson(file.read(1 << 20));
+        std::optional<SavedContest> saved = SavedContest::fromJson(file.read(1 << 20));
         file.close();
         // No, or damage, discards it: the board's own contest is saved over it.
         if (!saved) {
             warn(QStringLiteral("the saved contest %1 is damaged and was discarded.").arg(path));
             QFile::remove(path);
-        } else if (DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"),
-                       QStringLiteral("Restore the contest that was on the board when Zembrak stopped?"))) {
-            board.restoreContest(*saved);
+        } else {
+            QStringList differences;
+            if (saved->listHash != board.day().listHash())
+                differences << QStringLiteral("from another match list");
+            if (!rules.isEmpty() && saved->rules != rules) {
+                differences << QStringLiteral("under another rule set");
+                saved->rules = rules;
+            }
+            QString question =
+                QStringLiteral("Restore the contest that was on the board when Zembrak stopped");
+            if (!differences.isEmpty())
+                question += QStringLiteral(" (%1)").arg(differences.join(QStringLiteral(", ")));
+            if (DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"), question + QLatin1Char('?')))
+                board.day().restoreContest(*saved);
         }
     }
-    board.setRecoveryFile(path);
+    board.day().setRecoveryFile(path);
 }
 
 } // namespace
+
+bool claimVenueMat(const VenueOptions &options)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (!options.mat.isEmpty()) {
+        folder += QStringLiteral("/mats/") + options.mat;
+        SettingsStore::useFile(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                               QStringLiteral("/Zembrak/Zembrak-mat-%1.conf").arg(options.mat));
+    }
+    MatchDay::useDataFolder(folder);
+    QDir().mkpath(folder);
+    // Held for the whole run; released at exit.
+    static std::unique_ptr<QLockFile> lock;
+    lock = std::make_unique<QLockFile>(folder + QStringLiteral("/zembrak.lock"));
+    // Never stale by age: only a holder that no longer runs gives it up.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return true;
+    if (lock->error() != QLockFile::LockFailedError) {
+        warn(QStringLiteral("cannot lock %1; a second board for this mat would not be stopped.")
+                 .arg(lock->fileName()));
+        return true;
+    }
+    qint64 pid = 0;
+    lock->getLockInfo(&pid, nullptr, nullptr);
+    const QString who = options.mat.isEmpty()
+                            ? QStringLiteral("Zembrak is already running")
+                            : QStringLiteral("Zembrak is already running for mat %1").arg(options.mat);
+    std::fprintf(stderr, "%s (process %lld)\n", qPrintable(who), static_cast<long long>(pid));
+    std::fflush(stderr);
+    lock.reset();
+    return false;
+}
 
 bool bindVenueFeed(const VenueOptions &options)
 {
@@ -99,24 +150,34 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
         board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
     }
 
-    board.setResultsFile(options.results.isEmpty()
-                             ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-                                   QStringLiteral("/results.csv")
-                             : options.results);
+    board.day().setMat(options.mat);
+    board.day().setResultsFile(options.results.isEmpty()
+                                   ? MatchDay::dataFolder() + QStringLiteral("/results.csv")
+                                   : options.results);
 
     // After the rule set, whose contest time a contest without its own takes.
     // Only a regular file is read: a FIFO would hold the start for good.
     if (!options.matches.isEmpty()) {
         QFile list(options.matches);
+        QString problem;
         if (!QFileInfo(list).isFile())
-            warn(QStringLiteral("--matches %1: no such file; the stored list, if any, goes on.")
-                     .arg(options.matches));
-        else if (list.open(QIODevice::ReadOnly)) {
-            for (const QString &message : board.loadMatchList(list.readAll()))
-                warn(message);
+            problem = QStringLiteral("no such file");
+        else if (list.size() > MatchDay::MaxListBytes)
+            problem = QStringLiteral("larger than 4 MB");
+        else if (!list.open(QIODevice::ReadOnly))
+            problem = list.errorString();
+        if (!problem.isEmpty()) {
+            const QString text = QStringLiteral("--matches %1: %2; the stored list, if any, goes on.")
+                                     .arg(options.matches, problem);
+            warn(text);
+            board.tellOperator(QStringLiteral("The match list could not be read"), text);
         } else {
-            warn(QStringLiteral("--matches %1: %2; the stored list, if any, goes on.")
-                     .arg(options.matches, list.errorString()));
+            // A few lines on stderr, not one for every bad line of a huge file.
+            const QStringList messages = board.day().useMatchList(list.readAll());
+            for (const QString &message : messages.mid(0, 20))
+                warn(message);
+            if (messages.size() > 20)
+                warn(QStringLiteral("... and %1 more lines skipped.").arg(messages.size() - 20));
         }
     }
 
@@ -164,7 +225,7 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
     }
 
     // Asked once the board is up, after the start screen.
-    const QString saved = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-                          QStringLiteral("/contest.json");
-    QTimer::singleShot(0, &board, [&board, saved] { offerSavedContest(board, saved); });
+    const QString saved = MatchDay::dataFolder() + QStringLiteral("/contest.json");
+    const QString rules = options.rules;
+    QTimer::singleShot(0, &board, [&board, saved, rules] { offerSavedContest(board, saved, rules); });
 }

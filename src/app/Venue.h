@@ -17,3 +17,10 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options);
 // program ends rather than run without it. The board's feed then serves on
 // that socket.
 bool bindVenueFeed(const VenueOptions &options);
+
+// Claims the board's mat (or the board without one) for this process before
+// any window opens: a mat gets a settings store and a data folder of its
+// own, and a lock in that folder keeps a second instance away. False, after
+// "Zembrak is already running for mat NAME (process N)" on stderr, when
+// another instance holds it. A lock left by a crashed process is taken over.
+bool claimVenueMat(const VenueOptions &options);

@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
     const SignalQuit quitOnSignal;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zembrak/logo.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zembrak.Zembrak"));
-    if (!bindVenueFeed(venue))
+    if (!bindVenueFeed(venue) || !claimVenueMat(venue))
         return 2;
 
     // The start screen loads the settings and leads on to the board, which

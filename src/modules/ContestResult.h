@@ -25,6 +25,9 @@ struct Ended
     bool goldenScore = false; // the contest went to golden score
     TimeValue timeUsed; // of the regular time
     TimeValue goldenScoreTime; // counted up in golden score
+    int match = 0; // the contest's number in the day's list; 0 without one
+    QString mat; // the mat's name; empty without one
+    QString winnerName; // empty without a winner
 };
 
 // Whether an ending contest leaves a line: something was scored or marked,

@@ -90,7 +90,8 @@ QByteArray SavedContest::toJson() const
         {QStringLiteral("hold_home"), timer(holdHome, holdHomeRunning)},
         {QStringLiteral("hold_visitor"), timer(holdVisitor, holdVisitorRunning)},
         {QStringLiteral("golden_score"), goldenScore}, {QStringLiteral("clock_ran"), clockRan},
-        {QStringLiteral("match_index"), matchIndex}};
+        {QStringLiteral("match_index"), matchIndex}, {QStringLiteral("list_hash"), listHash},
+        {QStringLiteral("reset_ticks"), double(resetTime.ticks())}};
     if (ruleValues)
         root.insert(QStringLiteral("rule_values"), ruleValuesObject(*ruleValues));
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
@@ -168,6 +169,12 @@ std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json)
         if (!c.ruleValues)
             return std::nullopt;
     }
+    // Absent from files of earlier versions.
+    const QJsonValue reset = root.value(QStringLiteral("reset_ticks"));
+    if (!reset.isUndefined() && !inRange(reset, 0, maxTicks))
+        return std::nullopt;
+    c.resetTime = TimeValue::fromTicks(qint64(reset.toDouble()));
+    c.listHash = root.value(QStringLiteral("list_hash")).toString().left(64);
     return c;
 }
 

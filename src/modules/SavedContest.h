@@ -31,6 +31,8 @@ struct SavedContest
     bool goldenScore = false;
     bool clockRan = false;
     int matchIndex = 0;
+    QString listHash; // the content hash of the list matchIndex counts in; empty without one
+    TimeValue resetTime; // what the reset key puts back in this contest; 0 unknown
 
     bool operator==(const SavedContest &) const = default;
 

@@ -9,6 +9,7 @@
 #include "controls/PictureBox.h"
 #include "controls/Shape.h"
 #include "controls/Timer.h"
+#include "day/MatchDay.h"
 #include "modules/AudienceCues.h"
 #include "modules/modGrabKeys.h"
 #include "modules/modStretch.h"
@@ -24,6 +25,7 @@
 
 frmScoreboard::frmScoreboard(QWidget *parent)
     : QWidget(parent)
+    , m_day(new MatchDay(*this, this))
 {
     setObjectName(QStringLiteral("frmScoreboard"));
     setWindowTitle(QStringLiteral("Zembrak"));
@@ -38,15 +40,13 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     Form_Load();
     setRules(Settings::rules());
 
-    resumeMatchList();
+    m_day->resumeMatchList();
     // A clean quit ends the contest on the board: closing it, or a signal.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmScoreboard::contestEndsAtQuit);
-    m_saveTimer.setSingleShot(true);
-    m_saveTimer.setInterval(500);
-    connect(&m_saveTimer, &QTimer::timeout, this, &frmScoreboard::saveContestNow);
-    connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::scheduleSave);
-    m_marksSeen = marks();
-    connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::noteMarks);
+    connect(qApp, &QCoreApplication::aboutToQuit, m_day, &MatchDay::contestEndsAtQuit);
+    connect(this, &frmScoreboard::contentChanged, m_day, &MatchDay::scheduleSave);
+    m_day->clearHistory();
+    connect(this, &frmScoreboard::contentChanged, m_day, &MatchDay::noteMarks);
+    connect(tkPeriod, &MatchTimer::Changed, this, &frmScoreboard::notePeriodCourse);
     installEventFilter(this);
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
@@ -179,6 +179,7 @@ void frmScoreboard::paintEvent(QPaintEvent *event)
 
 void frmScoreboard::setClock(const MatchTimer::Clock &clock)
 {
+    m_clock = clock;
     tkPeriod->setClock(clock);
     tkHoldHome->setClock(clock);
     tkHoldVisitor->setClock(clock);
@@ -187,7 +188,7 @@ void frmScoreboard::setClock(const MatchTimer::Clock &clock)
 
 void frmScoreboard::UpdateLabels()
 {
-    lblTitle->setCaption(Settings::TitleText);
+    lblTitle->setCaption(titleShown());
     lblHomeName->setCaption(Settings::HomeText);
     lblVisitorName->setCaption(Settings::VisitorText);
     modGrabKeys::FitPicture(imgHomePic, picHomePicContainer, Settings::HomePic);

@@ -1,9 +1,12 @@
-// The contest's marks as one value: taken back and given again with Ctrl+Z
-// and Ctrl+Shift+Z, cleared for a new contest.
+// The contest's marks as one value, and the keys that take them back
+// (Ctrl+Z) and give them again (Ctrl+Shift+Z) through the day's history.
 
 #include "scoreboard/frmScoreboard.h"
 
 #include "controls/DigitDisplay.h"
+#include "day/MatchDay.h"
+#include "platform/KeyEvents.h"
+#include "settings/SettingsVariables.h"
 
 #include <QKeyEvent>
 
@@ -27,8 +30,6 @@ MatchMarks frmScoreboard::marks() const
 
 void frmScoreboard::setMarks(const MatchMarks &m)
 {
-    // Known to the history first, so that putting marks back is no new step.
-    m_marksSeen = m;
     VbBoolean *flags[] = {&PenaltyHK, &PenaltyHC, &PenaltyHS, &PenaltyVK, &PenaltyVC, &PenaltyVS};
     for (int i = 0; i < 6; ++i)
         *flags[i] = m.penalties[i] ? VbTrue : VbFalse;
@@ -49,52 +50,25 @@ void frmScoreboard::setMarks(const MatchMarks &m)
     UpdateOtherColors();
 }
 
-void frmScoreboard::noteMarks()
-{
-    const MatchMarks now = marks();
-    if (now == m_marksSeen)
-        return;
-    m_history.record(m_marksSeen);
-    m_marksSeen = now;
-}
-
-bool frmScoreboard::undoMarks()
-{
-    noteMarks();
-    const std::optional<MatchMarks> earlier = m_history.undo(m_marksSeen);
-    if (earlier)
-        setMarks(*earlier);
-    return earlier.has_value();
-}
-
-bool frmScoreboard::redoMarks()
-{
-    noteMarks();
-    const std::optional<MatchMarks> later = m_history.redo(m_marksSeen);
-    if (later)
-        setMarks(*later);
-    return later.has_value();
-}
-
-void frmScoreboard::clearHistory()
-{
-    m_history.clear();
-    m_marksSeen = marks();
-}
-
 // Ctrl+Z reaches the history before any control or the dispatcher sees it,
-// so a command key bound to Z still works without Ctrl.
+// so a command key bound to Z still works without Ctrl. So does Shift with
+// the next-match key, which goes back a contest.
 bool frmScoreboard::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (mods == Qt::ShiftModifier && m_day->matchCount() > 0 &&
+            VirtualKeys::fromKeyEvent(key) == Settings::NextMatchKey) {
+            m_day->previousMatch();
+            return true;
+        }
         if (key->key() == Qt::Key_Z &&
             (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
             if (mods & Qt::ShiftModifier)
-                redoMarks();
+                m_day->redoMarks();
             else
-                undoMarks();
+                m_day->undoMarks();
             return true;
         }
     }

@@ -1,67 +1,22 @@
-// The day's match list on the board: loading it, going on with it after a
-// restart, and the next-match key. What a next match puts on the board is
-// decided by MatchList::next; the board applies it.
+// The board's side of the tournament day: a new contest put on it, the
+// contest as its result line tells it, and where the list stands in the
+// window title. The day itself is MatchDay's.
 
 #include "scoreboard/frmScoreboard.h"
 
 #include "controls/Label.h"
-#include "controls/Timer.h"
-#include "settings/SettingsStore.h"
+#include "controls/MatchTimer.h"
+#include "day/MatchDay.h"
+#include "settings/DialogAnswers.h"
 #include "settings/SettingsVariables.h"
 
-#include "settings/DialogAnswers.h"
-
-#include <QDebug>
-#include <QDir>
-
-QStringList frmScoreboard::loadMatchList(const QByteArray &csv)
+TimeValue frmScoreboard::resetTime() const
 {
-    const MatchList::Read read = MatchList::read(csv);
-    m_matches = read.contests;
-    m_matchIndex = 0;
-    m_pastLastMatch = false;
-    Settings::MatchList = QString::fromUtf8(csv);
-    Settings::MatchIndex = 0;
-    NextMatch();
-    if (m_matches.isEmpty()) {
-        SaveMatchSettings();
-        updateWindowTitle();
-    }
-    return read.messages;
+    return PeriodResetTime;
 }
 
-void frmScoreboard::resumeMatchList()
+void frmScoreboard::startContest(const MatchList::Next &next)
 {
-    if (Settings::MatchList.isEmpty())
-        return;
-    m_matches = MatchList::read(Settings::MatchList.toUtf8()).contests;
-    const int at = std::clamp<int>(Settings::MatchIndex, 1, std::max<int>(int(m_matches.size()), 1));
-    if (!m_matches.isEmpty())
-        showContest(MatchList::next(m_matches, at - 1, rules(), PeriodResetTime));
-}
-
-void frmScoreboard::NextMatch()
-{
-    // Without a list the key is free: nothing happens.
-    if (m_matches.isEmpty())
-        return;
-    const MatchList::Next next = MatchList::next(m_matches, m_matchIndex, rules(), PeriodResetTime);
-    if (next.pastLast) {
-        m_pastLastMatch = true;
-        updateWindowTitle();
-        return;
-    }
-    writeResult();
-    showContest(next);
-    Settings::MatchIndex = m_matchIndex;
-    if (!SaveMatchSettings())
-        qWarning().noquote() << "Zembrak: the match list's position could not be stored.";
-}
-
-void frmScoreboard::showContest(const MatchList::Next &next)
-{
-    m_matchIndex = next.index;
-    m_pastLastMatch = false;
     Settings::HomeText = next.contest.home;
     Settings::VisitorText = next.contest.visitor;
     if (!next.contest.title.isEmpty())
@@ -78,59 +33,95 @@ void frmScoreboard::showContest(const MatchList::Next &next)
     // A contest's own time is what the reset puts back during it.
     PeriodResetTime = next.time;
     setMarks(next.marks);
-    clearHistory();
     m_clockRan = false;
+    m_ranNs = 0;
+    notePeriodCourse();
     UpdateLabels();
     RefreshTime();
-    updateWindowTitle();
 }
 
 ContestResult::Ended frmScoreboard::endedContest() const
 {
     ContestResult::Ended ended;
     ended.finished = QDateTime::currentDateTime();
-    ended.title = lblTitle->Caption();
+    ended.title = Settings::TitleText;
+    ended.match = m_day->matchIndex();
+    ended.mat = m_day->mat();
+    ended.winnerName = Winner == 1 ? Settings::HomeText : Winner == 2 ? Settings::VisitorText : QString();
     ended.home = lblHomeName->Caption();
     ended.visitor = lblVisitorName->Caption();
     ended.marks = marks();
     ended.rules = rules();
     ended.goldenScore = goldenScore();
-    if (goldenScore()) {
-        ended.timeUsed = PeriodResetTime;
+    ended.timeUsed = timeRan();
+    if (goldenScore())
         ended.goldenScoreTime = tkPeriod->Seconds();
-    } else {
-        ended.timeUsed =
-            TimeValue::fromTicks(std::max<qint64>(PeriodResetTime.ticks() - tkPeriod->Seconds().ticks(), 0));
-    }
     return ended;
 }
 
-void frmScoreboard::writeResult()
+// Every start, stop or change of the clock closes the interval under way
+// and opens the next, if the clock runs outside golden score.
+void frmScoreboard::notePeriodCourse()
 {
-    if (m_resultsFile.isEmpty() || !ContestResult::worthALine(marks(), rules(), m_clockRan))
-        return;
-    QString error;
-    if (ContestResult::append(m_resultsFile, ContestResult::fields(endedContest()), &error))
-        return;
-    qWarning().noquote()
-        << QStringLiteral("Zembrak: the result could not be written to %1: %2.").arg(m_resultsFile, error);
-    if (m_resultsWarned)
-        return;
-    m_resultsWarned = true;
-    DialogAnswers::warn(this, QStringLiteral("Results"),
-        QStringLiteral("The result could not be written to %1: %2. The contest goes on; results are not "
-                       "being kept until this is put right.")
-            .arg(QDir::toNativeSeparators(m_resultsFile), error));
+    const qint64 now = m_clock();
+    if (m_runningSinceNs >= 0)
+        m_ranNs += std::max<qint64>(now - m_runningSinceNs, 0);
+    m_runningSinceNs = tkPeriod->Running() && !goldenScore() ? now : -1;
+}
+
+TimeValue frmScoreboard::timeRan() const
+{
+    qint64 ns = m_ranNs;
+    if (m_runningSinceNs >= 0)
+        ns += std::max<qint64>(m_clock() - m_runningSinceNs, 0);
+    return TimeValue::fromTicks(ns / 100000);
+}
+
+void frmScoreboard::dayChanged()
+{
+    updateWindowTitle();
+    lblTitle->setCaption(titleShown());
+}
+
+// A full-screen board hides its window title, so the list's position goes
+// with the board's own title, which the audience window and the feed show.
+QString frmScoreboard::titleShown() const
+{
+    if (m_day->matchCount() == 0)
+        return Settings::TitleText;
+    const QString where = m_day->pastLastMatch()
+                              ? QStringLiteral("End of list")
+                              : QStringLiteral("%1/%2").arg(m_day->matchIndex()).arg(m_day->matchCount());
+    if (Settings::TitleText.isEmpty())
+        return where;
+    return Settings::TitleText + QStringLiteral(" \u00b7 ") + where;
+}
+
+// Shown in the strip under the clock, the way the start screen names a
+// silent buzzer: no box to wait on, whoever is at the board, and the whole
+// reason on the tooltip.
+void frmScoreboard::tellOperator(const QString &title, const QString &text)
+{
+    lblCreatedBy->setCaption(title);
+    lblCreatedBy->setToolTip(text);
+    emit contentChanged();
+}
+
+bool frmScoreboard::askOperator(const QString &text)
+{
+    return DialogAnswers::askYesNo(this, QStringLiteral("Zembrak"), text, true);
 }
 
 void frmScoreboard::updateWindowTitle()
 {
     QStringList parts = {QStringLiteral("Zembrak")};
+    if (!m_day->mat().isEmpty())
+        parts << QStringLiteral("Mat %1").arg(m_day->mat());
     if (rules().id != Rules::SetId::Design)
         parts << Rules::displayName(rules().id);
-    if (!m_matches.isEmpty()) {
-        QString where = QStringLiteral("Match %1 of %2").arg(m_matchIndex).arg(m_matches.size());
-        if (m_pastLastMatch)
+    if (m_day->matchCount() > 0) {
+        QString where = QStringLiteral("Match %1 of %2").arg(m_day->matchIndex()).arg(m_day->matchCount());
+        if (m_day->pastLastMatch())
             where += QStringLiteral(", the last: no next match");
         parts << where;
     }

@@ -1,37 +1,16 @@
-// The contest kept on disk while it runs, so that a crash or a lost power
-// supply does not lose it, and put back on the board at the next start.
+// The contest on the board as it is kept on disk against a crash, and put
+// back at the next start. When and where it is kept is MatchDay's.
 
 #include "scoreboard/frmScoreboard.h"
 
 #include "controls/Label.h"
-#include "settings/SettingsStore.h"
+#include "controls/MatchTimer.h"
 #include "settings/SettingsVariables.h"
 
-#include <QDebug>
-#include <QFile>
-
-void frmScoreboard::setRecoveryFile(const QString &path)
-{
-    m_recoveryFile = path;
-    if (path.isEmpty()) {
-        m_saveTimer.stop();
-        return;
-    }
-    saveContestNow();
-}
-
-// Every change the audience could see is a reason to save soon; while a
-// timer runs that comes with every second shown.
-void frmScoreboard::scheduleSave()
-{
-    if (!m_recoveryFile.isEmpty() && !m_saveTimer.isActive())
-        m_saveTimer.start();
-}
-
-SavedContest frmScoreboard::savedContest() const
+SavedContest frmScoreboard::contestOnBoard() const
 {
     SavedContest c;
-    c.title = lblTitle->Caption();
+    c.title = Settings::TitleText;
     c.home = lblHomeName->Caption();
     c.visitor = lblVisitorName->Caption();
     c.marks = marks();
@@ -45,35 +24,22 @@ SavedContest frmScoreboard::savedContest() const
     c.holdVisitorRunning = tkHoldVisitor->Running();
     c.goldenScore = goldenScore();
     c.clockRan = m_clockRan;
-    c.matchIndex = m_matchIndex;
+    c.resetTime = PeriodResetTime;
     return c;
 }
 
-bool frmScoreboard::saveContestNow()
-{
-    if (m_recoveryFile.isEmpty())
-        return false;
-    if (savedContest().save(m_recoveryFile))
-        return true;
-    qWarning().noquote()
-        << QStringLiteral("Zembrak: the contest could not be saved to %1.").arg(m_recoveryFile);
-    return false;
-}
-
-void frmScoreboard::restoreContest(const SavedContest &saved)
+void frmScoreboard::putContest(const SavedContest &saved)
 {
     if (saved.ruleValues)
         setRules(*saved.ruleValues);
     else if (const std::optional<Rules::SetId> id = Rules::idFromText(saved.rules))
         setRules(*id == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*id));
+    // After the set, whose time would otherwise be what the reset puts back.
+    if (saved.resetTime > TimeValue())
+        PeriodResetTime = saved.resetTime;
     Settings::TitleText = saved.title;
     Settings::HomeText = saved.home;
     Settings::VisitorText = saved.visitor;
-    if (saved.matchIndex >= 1 && saved.matchIndex <= m_matches.size() && saved.matchIndex != m_matchIndex) {
-        m_matchIndex = saved.matchIndex;
-        Settings::MatchIndex = m_matchIndex;
-        SaveMatchSettings();
-    }
     leaveGoldenScore();
     if (saved.goldenScore)
         enterGoldenScore();
@@ -83,19 +49,12 @@ void frmScoreboard::restoreContest(const SavedContest &saved)
     tkHoldHome->setSeconds(saved.holdHome);
     tkHoldVisitor->setSeconds(saved.holdVisitor);
     setMarks(saved.marks);
-    clearHistory();
     m_referee.setEnded(saved.marks.winner != 0);
     m_clockRan = saved.clockRan;
+    // What the clock ran before the restart, as far as the saved times tell.
+    const TimeValue ran = saved.goldenScore ? PeriodResetTime : PeriodResetTime - saved.period;
+    m_ranNs = std::max<qint64>(ran.ticks(), 0) * 100000;
+    notePeriodCourse();
     UpdateLabels();
     RefreshTime();
-    updateWindowTitle();
-}
-
-void frmScoreboard::contestEndsAtQuit()
-{
-    writeResult();
-    m_saveTimer.stop();
-    if (!m_recoveryFile.isEmpty())
-        QFile::remove(m_recoveryFile);
-    m_recoveryFile.clear();
 }

@@ -86,7 +86,7 @@ void frmScoreboard::setRules(const Rules::RuleSet &rules)
     RefreshTime();
     UpdateOtherColors();
     // Undo starts from the set in force.
-    clearHistory();
+    m_day->clearHistory();
 }
 
 bool frmScoreboard::scoreUsed(const DigitDisplay *display) const

@@ -17,6 +17,7 @@ struct Queues
     QQueue<bool> answers;
     QQueue<QList<qint16>> keys;
     QStringList warnings;
+    QStringList questions;
 };
 
 Queues &queues()
@@ -50,11 +51,14 @@ QString DialogAnswers::getOpenFileName(
     return dialog.selectedFiles().constFirst();
 }
 
-bool DialogAnswers::askYesNo(QWidget *parent, const QString &title, const QString &text)
+bool DialogAnswers::askYesNo(QWidget *parent, const QString &title, const QString &text, bool noByDefault)
 {
+    queues().questions << text;
     if (!queues().answers.isEmpty())
         return queues().answers.dequeue();
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    if (noByDefault)
+        box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -106,6 +110,11 @@ void DialogAnswers::setNextKeys(const QList<qint16> &keys)
 QStringList DialogAnswers::warnings()
 {
     return queues().warnings;
+}
+
+QStringList DialogAnswers::questions()
+{
+    return queues().questions;
 }
 
 void DialogAnswers::clear()

@@ -25,8 +25,9 @@ public:
     // filter is in Qt's form; mustExist refuses names of missing files.
     static QString getOpenFileName(
         QWidget *parent, const QString &directory, const QString &filter, bool mustExist);
-    // True for Yes.
-    static bool askYesNo(QWidget *parent, const QString &title, const QString &text);
+    // True for Yes. With noByDefault, Enter answers No.
+    static bool askYesNo(
+        QWidget *parent, const QString &title, const QString &text, bool noByDefault = false);
     // A warning with an OK button; a queued Yes/No answer stands for the OK.
     static void warn(QWidget *parent, const QString &title, const QString &text);
     // Runs the chooser modally, or hands it the queued key presses one by
@@ -38,8 +39,10 @@ public:
     static void setNextAnswer(bool yes);
     static void setNextKeys(const QList<qint16> &keys);
 
-    // The texts of the warnings given since the last clear.
+    // The texts of the warnings given and of the questions asked since the
+    // last clear.
     static QStringList warnings();
+    static QStringList questions();
     // Forgets every queued answer and every warning.
     static void clear();
 };

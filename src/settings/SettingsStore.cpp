@@ -75,7 +75,6 @@ const SettingKey settingKeys[] = {
     {"RuleSettings", "CustomHoldEndsGoldenScore", &Settings::CustomHoldEndsGoldenScore,
         [] { return QStringLiteral("0"); }},
     {"RuleSettings", "CustomContestTime", &Settings::CustomContestTime, [] { return QStringLiteral("240"); }},
-    {"MatchSettings", "MatchList", &Settings::MatchList, [] { return QString(); }},
     {"MatchSettings", "MatchIndex", &Settings::MatchIndex, [] { return QStringLiteral("0"); }},
 };
 
@@ -119,7 +118,6 @@ const char *const writeOrder[] = {
     "CustomGoldenScore",
     "CustomHoldEndsGoldenScore",
     "CustomContestTime",
-    "MatchList",
     "MatchIndex",
 };
 

@@ -49,7 +49,8 @@ extern qint16 CustomHoldEndsGoldenScore; // 0: a golden-score hold runs to its e
 extern qint32 CustomContestTime; // seconds
 
 // The day's match list, as the CSV text it was loaded from (empty for
-// none), and the contest of it on the board, from 1 (0: none yet).
+// none; kept in a file of its own in the data folder, not in the store),
+// and the contest of it on the board, from 1 (0: none yet).
 extern QString MatchList;
 extern qint32 MatchIndex;
 

@@ -4,6 +4,7 @@
 #include "settings/frmOptions.h"
 
 #include "controls/CommandButton.h"
+#include "day/MatchDay.h"
 #include "modules/MatchList.h"
 #include "settings/DialogAnswers.h"
 #include "settings/SettingsVariables.h"
@@ -244,6 +245,8 @@ void frmOptions::loadMatchListFile()
     lblMatchList->setText(QStringLiteral("%1: %2 contests, loaded at OK.")
                               .arg(QFileInfo(name).fileName())
                               .arg(read.contests.size()));
+    // A few reasons, not a box taller than the screen.
     if (!read.messages.isEmpty())
-        DialogAnswers::warn(this, QStringLiteral("Load match list"), read.messages.join(u'\n'));
+        DialogAnswers::warn(this, QStringLiteral("Load match list"),
+            MatchDay::loadSummary(int(read.contests.size()), read.messages));
 }

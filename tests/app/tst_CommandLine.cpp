@@ -89,3 +89,12 @@ TEST(CommandLine, RulesNameASetForThisRunOrAreRefused)
         EXPECT_TRUE(parse({"--rules", bad}).error.contains(QLatin1String("--rules"))) << bad;
     EXPECT_TRUE(parse({}).helpText.contains(QLatin1String("--rules")));
 }
+
+TEST(CommandLine, AMatNameIsOneThatCanNameFiles)
+{
+    EXPECT_EQ(parse({"--mat", "Tatami 2"}).options.mat, QStringLiteral("Tatami 2"));
+    EXPECT_EQ(parse({}).options.mat, QString());
+    for (const char *bad :
+        {"", "   ", "../x", "a/b", ".hidden", "x\\y", "1234567890123456789012345678901234567890X"})
+        EXPECT_TRUE(parse({"--mat", bad}).error.contains(QLatin1String("--mat"))) << bad;
+}

@@ -5,7 +5,10 @@
 
 #include "app/MatchFeed.h"
 #include "app/Venue.h"
+#include "controls/Label.h"
+#include "day/MatchDay.h"
 #include "scoreboard/AudienceWindow.h"
+#include "settings/DialogAnswers.h"
 
 #include <QScreen>
 #include <QTcpServer>
@@ -83,4 +86,41 @@ TEST_F(Venue, TheAudienceWindowAndTheFeedComeOnlyWhenAskedFor)
     EXPECT_EQ(audience->geometry(), projector()->geometry());
     EXPECT_NE(said.find("--feed: cannot serve"), std::string::npos) << said;
     EXPECT_EQ(board->findChild<MatchFeed *>(), nullptr);
+}
+
+TEST_F(Venue, ARestoreUnderAnotherListAndSetSaysSoAndTheCommandLineWins)
+{
+    QDir().mkpath(MatchDay::dataFolder());
+    SavedContest saved;
+    saved.home = QStringLiteral("Saved home");
+    saved.visitor = QStringLiteral("Saved visitor");
+    saved.rules = QStringLiteral("ijf2018");
+    saved.matchIndex = 2;
+    saved.listHash = MatchDay::hashOf("another,list\nof,three\nand,more\n");
+    saved.period = TimeValue::fromSeconds(100);
+    saved.resetTime = TimeValue::fromSeconds(200);
+    saved.marks.scores[0] = 1;
+    ASSERT_TRUE(saved.save(MatchDay::dataFolder() + QStringLiteral("/contest.json")));
+    const QString list = dir.filePath(QStringLiteral("day.csv"));
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("A,B\nC,D\nE,F\n");
+    file.close();
+
+    VenueOptions options;
+    options.matches = list;
+    options.rules = QStringLiteral("classic");
+    DialogAnswers::setNextAnswer(true);
+    applyVenueOptions(*board, options);
+    QApplication::processEvents();
+
+    ASSERT_EQ(DialogAnswers::questions().size(), 1);
+    EXPECT_TRUE(DialogAnswers::questions()[0].endsWith(
+        QStringLiteral("(from another match list, under another rule set)?")))
+        << DialogAnswers::questions()[0].toStdString();
+    EXPECT_EQ(board->rules().id, Rules::SetId::Classic) << "--rules wins over the saved set";
+    EXPECT_EQ(board->day().matchIndex(), 1) << "the saved position belongs to the other list";
+    EXPECT_EQ(board->lblHomeName->Caption(), QStringLiteral("Saved home"));
+    EXPECT_EQ(PeriodResetTime, TimeValue::fromSeconds(200)) << "the saved reset time comes back";
+    DialogAnswers::clear();
 }

@@ -31,6 +31,11 @@ xdotool mousemove $((WIN_X + 1440 / 15 + 20)) $((WIN_Y + 3840 / 15 + 20)) click 
 xdotool key --window "$WINDOW" 1
 wait_for '["home"]["waza_ari"]' 10 1
 xdotool key --window "$WINDOW" n
+# Undecided: N asks first; Y records it as it stands.
+question=$(timeout 10 xdotool search --sync --onlyvisible --name '^Zembrak$' | head -n 1) || fail "N did not ask"
+xdotool windowfocus --sync "$question" 2>/dev/null || true
+sleep 0.5
+xdotool key y
 wait_for '["match"]["index"]' 10 3
 [ "$(field '["home"]["waza_ari"]')" = 0 ] || fail "N did not clear the score: $(state)"
 [ "$(wc -l <"$RESULTS")" = 2 ] || fail "results.csv is not a header and one line: $(cat "$RESULTS")"

@@ -4,8 +4,11 @@
 
 #include "support/BoardFixture.h"
 
+#include "day/MatchDay.h"
+
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
+#include "controls/Label.h"
 #include "controls/PictureBox.h"
 #include "settings/DialogAnswers.h"
 #include "settings/SettingsStore.h"
@@ -32,7 +35,7 @@ protected:
         SettingsStore::useFile(dir.filePath(QStringLiteral("store.conf")));
         DialogAnswers::clear();
         results = dir.filePath(QStringLiteral("day/results.csv"));
-        board->setResultsFile(results);
+        board->day().setResultsFile(results);
         showBoard(*board);
     }
     void TearDown() override
@@ -86,7 +89,7 @@ TEST_F(BoardResults, EachWayAContestEndsGivesItsWinnerAndHow)
     EXPECT_EQ(field("golden_score_time"), QString());
 
     // Hansoku-make: the third shido.
-    board->loadMatchList("A,B\nC,D\nE,F\nG,H\nI,J\n");
+    board->day().loadMatchList("A,B\nC,D\nE,F\nG,H\nI,J\n");
     for (int i = 0; i < 3; ++i)
         press(board->picKHome, Qt::Key_Return);
     EXPECT_EQ(field("winner"), QStringLiteral("visitor"));
@@ -133,11 +136,12 @@ TEST_F(BoardResults, EachWayAContestEndsGivesItsWinnerAndHow)
 
 TEST_F(BoardResults, TheNextMatchAppendsOneLineForAContestThatHappened)
 {
-    board->loadMatchList("home,visitor\n\"Kim, J.\",Lee\nC,D\nE,F\nG,H\n");
+    board->day().loadMatchList("home,visitor\n\"Kim, J.\",Lee\nC,D\nE,F\nG,H\n");
     press(board->tledPeriod, Qt::Key_N);
     EXPECT_TRUE(lines().isEmpty()) << "nothing scored and the clock never ran";
 
     press(board->nledYHome, Qt::Key_2);
+    DialogAnswers::setNextAnswer(true); // recorded undecided
     press(board->tledPeriod, Qt::Key_N);
     const QList<QByteArray> written = lines();
     ASSERT_EQ(written.size(), 2);
@@ -147,6 +151,7 @@ TEST_F(BoardResults, TheNextMatchAppendsOneLineForAContestThatHappened)
 
     startClock();
     tick(1000);
+    DialogAnswers::setNextAnswer(true);
     press(board->tledPeriod, Qt::Key_N);
     ASSERT_EQ(lines().size(), 3) << "a contest in which only the clock ran";
     EXPECT_EQ(lines()[1], written[1]) << "an earlier line is never rewritten";
@@ -155,14 +160,41 @@ TEST_F(BoardResults, TheNextMatchAppendsOneLineForAContestThatHappened)
 TEST_F(BoardResults, AFileThatCannotBeWrittenWarnsOnceAndTheContestGoesOn)
 {
     QDir(dir.path()).mkpath(results); // a folder where the file should be
-    board->loadMatchList("A,B\nC,D\nE,F\n");
-    DialogAnswers::setNextAnswer(true);
+    board->day().loadMatchList("A,B\nC,D\nE,F\n");
+    // Yes to going on undecided, twice.
+    for (int i = 0; i < 2; ++i)
+        DialogAnswers::setNextAnswer(true);
     press(board->picCHome, Qt::Key_Return);
     press(board->tledPeriod, Qt::Key_N);
-    EXPECT_EQ(board->matchIndex(), 2);
+    EXPECT_EQ(board->day().matchIndex(), 2);
     press(board->picCHome, Qt::Key_Return);
     press(board->tledPeriod, Qt::Key_N);
-    EXPECT_EQ(board->matchIndex(), 3);
-    EXPECT_EQ(DialogAnswers::warnings().size(), 1);
-    EXPECT_TRUE(DialogAnswers::warnings().value(0).contains(QLatin1String("could not be written")));
+    EXPECT_EQ(board->day().matchIndex(), 3);
+    // Said on the board, with no box to wait on.
+    EXPECT_TRUE(DialogAnswers::warnings().isEmpty());
+    EXPECT_EQ(board->lblCreatedBy->Caption(), QStringLiteral("Results are not being written"));
+    EXPECT_TRUE(board->lblCreatedBy->toolTip().contains(QLatin1String("could not be written")));
+}
+
+TEST_F(BoardResults, TimeUsedIsWhatTheClockRanWhateverTheTimeWasCorrectedTo)
+{
+    board->setRules(Rules::preset(SetId::Ijf2018));
+    startClock();
+    tick(10000);
+    startClock(); // stopped
+    board->tkPeriod->setSeconds(TimeValue::fromSeconds(200)); // a correction, upwards
+    tick(7000); // standing still counts nothing
+    startClock();
+    tick(5000);
+    startClock();
+    EXPECT_EQ(field("time_used"), QStringLiteral("0:15"));
+
+    // Golden score apart: the regular time ran out, then 3 s of golden score.
+    startClock();
+    runOut(2);
+    ASSERT_TRUE(board->GoldenScore);
+    startClock();
+    tick(3000);
+    EXPECT_EQ(field("time_used"), QStringLiteral("0:17"));
+    EXPECT_EQ(field("golden_score_time"), QStringLiteral("0:03"));
 }

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "day/DayBoard.h"
+
+#include <QHash>
+#include <QObject>
+#include <QTimer>
+
+// The tournament day around the board: the match list and where it stands,
+// the results file every ended contest leaves a line in, the contest kept
+// on disk against a crash, and the operator's history of the contest's
+// marks. It holds no widget; it reads and sets the board through DayBoard.
+class MatchDay : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MatchDay(DayBoard &board, QObject *parent = nullptr);
+
+    // The folder the day's own files are kept in: Zembrak's data folder, or
+    // a mat's folder within it. Set once at start-up, for the whole run.
+    static QString dataFolder();
+    static void useDataFolder(const QString &folder);
+
+    // The mat this board runs, in the title, on the feed and on every
+    // result line; empty for none.
+    void setMat(const QString &mat);
+    const QString &mat() const { return m_mat; }
+
+    // The match list. Loading one puts its first contest on the board and
+    // keeps the list in its file in the data folder; the messages of the
+    // lines it skipped are returned. A list without a contest, or beyond the
+    // limits, is refused (said on the board and stderr) and the kept one
+    // goes on.
+    QStringList loadMatchList(const QByteArray &csv);
+    // The list named on the command line: the same list (by content) as the
+    // one kept goes on where it stood, another starts at its first contest.
+    // A list without a contest, or beyond the limits, is refused and the
+    // kept one goes on. The messages of skipped lines are returned.
+    QStringList useMatchList(const QByteArray &csv);
+    // Goes on with the kept list where it stood, as at a restart.
+    void resumeMatchList();
+    // The content hash of the list in use; empty without one.
+    const QString &listHash() const { return m_listHash; }
+    static QString hashOf(const QByteArray &csv);
+    // Far above any real day; a bigger list is refused.
+    static constexpr int MaxContests = 10000;
+    static constexpr qint64 MaxListBytes = 4 * 1024 * 1024;
+    // "6 contests loaded, 2 lines skipped" and the first few reasons.
+    static QString loadSummary(int contests, const QStringList &messages, int reasons = 5);
+    // The next-match key: the next contest of the list, every mark cleared.
+    // A contest that happened and has no winner goes only once the operator
+    // agrees to record it undecided. The new contest is saved at once.
+    void nextMatch();
+    // Shift+N, and Ctrl+Z right after N: back to the previous contest as it
+    // ended, names, title, marks and clock. Its line stays in the results;
+    // ending it again appends another. False at the first contest.
+    bool previousMatch();
+    int matchIndex() const { return m_matchIndex; } // from 1; 0 for none
+    int matchCount() const { return int(m_matches.size()); }
+    bool pastLastMatch() const { return m_pastLastMatch; }
+
+    // Results: every contest that ends (at the next match or a clean quit)
+    // appends a line to this file, if anything was scored or the clock ran.
+    // Empty: none is written.
+    void setResultsFile(const QString &path) { m_resultsFile = path; }
+    // Writes the contest's line when it is worth one; one word to the
+    // operator the first time the file cannot be written.
+    void writeResult();
+
+    // Recovery after an unclean end: from the time a file is given, the
+    // contest is saved to it within a second of every change, and so every
+    // second or so while a timer runs; a clean quit writes the result line
+    // and removes it.
+    void setRecoveryFile(const QString &path);
+    SavedContest savedContest() const;
+    // Puts a saved contest back with every timer stopped at its time.
+    void restoreContest(const SavedContest &saved);
+    bool saveContestNow();
+    bool savePending() const { return m_saveTimer.isActive(); }
+    // Something the audience could see changed: a reason to save soon.
+    void scheduleSave();
+    void contestEndsAtQuit();
+
+    // The history of the marks. Every change the board tells of is noted;
+    // undo and redo take the last change back or give it again.
+    void noteMarks();
+    bool undoMarks();
+    bool redoMarks();
+    // A new contest: what went before cannot be taken back into it.
+    void clearHistory();
+    const MatchHistory &history() const { return m_history; }
+
+private:
+    void putMarks(const MatchMarks &marks);
+    void showContest(const MatchList::Next &next);
+    // Contest `index` (from 1): as it was left, if it was, or from the list.
+    void goToContest(int index);
+    MatchList::Next contestAt(int index) const;
+    bool undecided() const;
+    static QString listFile();
+    // Why a list cannot be used; empty when it can.
+    static QString refusal(const QByteArray &csv, const MatchList::Read &read);
+
+    DayBoard &m_board;
+    QString m_mat;
+    QList<MatchList::Contest> m_matches;
+    QString m_listHash;
+    int m_matchIndex = 0;
+    bool m_pastLastMatch = false; // the next-match key found no contest left
+    QString m_resultsFile;
+    bool m_resultsWarned = false;
+    bool m_saveWarned = false;
+    QString m_recoveryFile;
+    QTimer m_saveTimer;
+    MatchHistory m_history;
+    MatchMarks m_marksSeen; // the marks as the history last knew them
+    // The contests left by N or Shift+N, as they stood, by their number.
+    QHash<int, SavedContest> m_left;
+    bool m_cameByNext = false; // nothing has happened since N brought this contest
+};
