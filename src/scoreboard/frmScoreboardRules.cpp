@@ -7,6 +7,7 @@
 
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
+#include "day/MatchDay.h"
 #include "platform/VirtualKeys.h"
 #include "settings/SettingsVariables.h"
 

@@ -119,7 +119,7 @@ TEST_F(BoardRecovery, ARestoredCustomContestKeepsTheValuesItRanUnder)
     custom.contestSeconds = 150;
     Settings::setCustomRules(custom);
     board->setRules(custom);
-    const SavedContest before = board->savedContest();
+    const SavedContest before = board->day().savedContest();
     const std::optional<SavedContest> read = SavedContest::fromJson(before.toJson());
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(*read, before);
@@ -127,7 +127,7 @@ TEST_F(BoardRecovery, ARestoredCustomContestKeepsTheValuesItRanUnder)
     Settings::setCustomRules(Rules::preset(Rules::SetId::Custom));
     FakeMediaBackend *otherMedia = nullptr;
     auto restarted = makeTestBoard(clock, otherMedia);
-    restarted->restoreContest(*read);
+    restarted->day().restoreContest(*read);
     EXPECT_EQ(restarted->rules(), custom);
 
     QJsonObject old = QJsonDocument::fromJson(before.toJson()).object();

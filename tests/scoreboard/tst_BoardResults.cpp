@@ -192,7 +192,7 @@ TEST_F(BoardResults, TimeUsedIsWhatTheClockRanWhateverTheTimeWasCorrectedTo)
     // Golden score apart: the regular time ran out, then 3 s of golden score.
     startClock();
     runOut(2);
-    ASSERT_TRUE(board->GoldenScore);
+    ASSERT_TRUE(board->goldenScore());
     startClock();
     tick(3000);
     EXPECT_EQ(field("time_used"), QStringLiteral("0:17"));

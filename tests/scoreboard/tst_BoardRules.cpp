@@ -6,6 +6,7 @@
 #include "support/RandomOperator.h"
 
 #include "controls/ClockDisplay.h"
+#include "day/MatchDay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
 #include "controls/PictureBox.h"
@@ -373,7 +374,7 @@ TEST_F(BoardRules, ASetChangeLeavesGoldenScoreAndShowsTheNewSetsDisplays)
     press(board->nledWHome, Qt::Key_0);
     runUnder(SetId::Classic);
     runUnder(SetId::Ijf2018);
-    EXPECT_EQ(board->history().undoSteps(), 0) << "the history starts under the set";
+    EXPECT_EQ(board->day().history().undoSteps(), 0) << "the history starts under the set";
     board->tkPeriod->setSeconds(TimeValue::fromSeconds(1));
     startClock();
     press(board->picKHome, Qt::Key_Return);
