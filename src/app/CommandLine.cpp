@@ -101,7 +101,12 @@ Result parse(const QStringList &arguments)
         QStringLiteral("Append a line for every contest that ends to FILE rather than to results.csv "
                        "in Zembrak's data folder."),
         QStringLiteral("FILE"));
-    parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules, matches, results});
+    const QCommandLineOption resultsSeparator(QStringLiteral("results-separator"),
+        QStringLiteral("Separate the fields of the results file with SEP: , (the default) or ; for "
+                       "spreadsheets set up that way."),
+        QStringLiteral("SEP"));
+    parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules, matches, results,
+        resultsSeparator});
 
     Result result;
     // Read before the application object exists, the parser cannot know
@@ -134,8 +139,14 @@ Result parse(const QStringList &arguments)
     else if (parser.isSet(rules) && !Rules::idFromText(parser.value(rules)))
         result.error = QStringLiteral("--rules wants design, classic, ijf2018 or custom, not '%1'.")
                            .arg(parser.value(rules));
+    else if (parser.isSet(resultsSeparator) && parser.value(resultsSeparator) != QLatin1String(",") &&
+             parser.value(resultsSeparator) != QLatin1String(";"))
+        result.error =
+            QStringLiteral("--results-separator wants , or ;, not '%1'.").arg(parser.value(resultsSeparator));
     else if (parser.isSet(rules))
         options.rules = parser.value(rules);
+    if (parser.isSet(resultsSeparator) && result.error.isEmpty())
+        options.resultsSeparator = parser.value(resultsSeparator).front();
     options.matches = parser.value(matches);
     options.results = parser.value(results);
     return result;

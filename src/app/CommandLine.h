@@ -17,6 +17,7 @@ struct VenueOptions
     QString rules; // a rule set for this run, by id; empty for the stored one
     QString matches; // a match list to load; empty to go on with the stored one
     QString results; // where result lines go; empty for the usual results.csv
+    QChar resultsSeparator = QLatin1Char(','); // between the fields of a result line
 };
 
 namespace CommandLine {

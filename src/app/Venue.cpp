@@ -1,6 +1,8 @@
 #include "app/Venue.h"
 
 #include "app/MatchFeed.h"
+#include "app/SignalQuit.h"
+#include "files/SafeFile.h"
 #include "platform/KeepAwake.h"
 #include "scoreboard/AudienceWindow.h"
 #include "scoreboard/frmScoreboard.h"
@@ -13,8 +15,8 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
-#include <QTcpServer>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTimer>
 
 #include <cstdio>
@@ -54,20 +56,30 @@ QPointer<QTcpServer> boundFeed;
 
 // A contest left on disk by an unclean end is offered back once, over the
 // board; a damaged one is dropped with a line on stderr. Saving starts only
-// once this is settled, so that the new board never overwrites it first.
+// once this is settled, so that the new board never overwrites it first. A
+// quit by signal before the answer leaves it for the next start.
 void offerSavedContest(frmScoreboard &board, const QString &path)
 {
-    QFile file(path);
-    if (QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly)) {
-        const std::optional<SavedContest> saved = SavedContest::fromJson(file.read(1 << 20));
-        file.close();
+    QString error;
+    const std::optional<QByteArray> bytes = SafeFile::readOwn(path, SavedContest::MaxFileBytes, &error);
+    if (!error.isEmpty())
+        warn(QStringLiteral("the saved contest %1 was not read: %2.").arg(path, error));
+    if (bytes) {
+        QStringList warnings;
+        const std::optional<SavedContest> saved = SavedContest::fromJson(*bytes, &warnings);
+        for (const QString &warning : std::as_const(warnings))
+            warn(warning);
         // No, or damage, discards it: the board's own contest is saved over it.
         if (!saved) {
             warn(QStringLiteral("the saved contest %1 is damaged and was discarded.").arg(path));
             QFile::remove(path);
-        } else if (DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"),
-                       QStringLiteral("Restore the contest that was on the board when Zembrak stopped?"))) {
-            board.restoreContest(*saved);
+        } else {
+            const bool restore = DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"),
+                QStringLiteral("Restore the contest that was on the board when Zembrak stopped?"));
+            if (SignalQuit::received())
+                return;
+            if (restore)
+                board.restoreContest(*saved);
         }
     }
     board.setRecoveryFile(path);
@@ -99,6 +111,7 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
         board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
     }
 
+    board.setResultsSeparator(options.resultsSeparator);
     board.setResultsFile(options.results.isEmpty()
                              ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                                    QStringLiteral("/results.csv")

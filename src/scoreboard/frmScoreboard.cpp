@@ -9,6 +9,7 @@
 #include "controls/PictureBox.h"
 #include "controls/Shape.h"
 #include "controls/Timer.h"
+#include "files/DiskWriter.h"
 #include "modules/modGrabKeys.h"
 #include "modules/modStretch.h"
 #include "platform/MMControl.h"
@@ -40,9 +41,11 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     resumeMatchList();
     // A clean quit ends the contest on the board: closing it, or a signal.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &frmScoreboard::contestEndsAtQuit);
-    m_saveTimer.setSingleShot(true);
-    m_saveTimer.setInterval(500);
-    connect(&m_saveTimer, &QTimer::timeout, this, &frmScoreboard::saveContestNow);
+    m_writer = new DiskWriter(this);
+    connect(m_writer, &DiskWriter::failed, this,
+        [this](DiskWriter::Work work, const QString &what, const QString &reason) {
+            diskFailed(int(work), what, reason);
+        });
     connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::scheduleSave);
     m_marksSeen = marks();
     connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::noteMarks);
@@ -182,6 +185,7 @@ void frmScoreboard::setClock(const MatchTimer::Clock &clock)
     tkHoldHome->setClock(clock);
     tkHoldVisitor->setClock(clock);
     tmrClock1->setClock(clock);
+    m_clock = clock;
 }
 
 void frmScoreboard::UpdateLabels()

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 class ClockDisplay;
+class DiskWriter;
 class ControlArray;
 class DigitDisplay;
 class FormControl;
@@ -98,22 +99,27 @@ public:
     // appends a line to this file, if anything was scored or the clock ran.
     // Empty: none is written.
     void setResultsFile(const QString &path) { m_resultsFile = path; }
+    void setResultsSeparator(QChar separator) { m_resultsSeparator = separator; }
     ContestResult::Ended endedContest() const;
     // Writes the contest's line when it is worth one; one warning to the
     // operator the first time the file cannot be written.
     void writeResult();
 
     // Recovery after an unclean end (frmScoreboardRecovery.cpp): from the
-    // time a file is given, the contest is saved to it within a second of
-    // every change, and so every second or so while a timer runs; a clean
-    // quit writes the result line and removes it.
+    // time a file is given, the contest is saved to it at every change
+    // other than a running time, and every few seconds while a timer runs;
+    // a clean quit writes the result line and removes it. All of it is
+    // written by the disk writer, off the board's thread.
     void setRecoveryFile(const QString &path);
     SavedContest savedContest() const;
     // Puts a saved contest back with every timer stopped at its time.
     void restoreContest(const SavedContest &saved);
     bool saveContestNow();
-    bool savePending() const { return m_saveTimer.isActive(); }
+    // Ends the contest at a quit and waits up to 3 s for the disk; what was
+    // not written is told on stderr, never in a dialog.
     void contestEndsAtQuit();
+    // Waits until the disk writer has nothing pending (tests).
+    bool waitForDisk(int timeoutMs = 10000);
 
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
@@ -270,6 +276,9 @@ private:
     // Every change to the marks, as the board tells of it, goes on the history.
     void noteMarks();
     void scheduleSave();
+    void diskFailed(int work, const QString &what, const QString &reason);
+    // The list and its position, stored by the disk writer.
+    void storeMatchPosition();
 
     QList<QObject *> m_controls;
     MatchHistory m_history;
@@ -278,8 +287,13 @@ private:
     QString m_resultsFile;
     bool m_resultsWarned = false;
     bool m_clockRan = false; // in this contest
+    QChar m_resultsSeparator = QLatin1Char(',');
     QString m_recoveryFile;
-    QTimer m_saveTimer;
+    DiskWriter *m_writer = nullptr;
+    std::optional<SavedContest> m_written; // the contest last handed to the writer
+    qint64 m_writtenAtNs = 0; // on the timers' clock
+    MatchTimer::Clock m_clock = MatchTimer::systemClock();
+    bool m_quitting = false;
     bool m_pastLastMatch = false; // the next-match key found no contest left
     MatchMarks m_marksSeen; // the marks as the history last knew them
     Rules::RuleSet m_rules;

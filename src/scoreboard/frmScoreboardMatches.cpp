@@ -6,13 +6,11 @@
 
 #include "controls/Label.h"
 #include "controls/Timer.h"
+#include "files/DiskWriter.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
 
-#include "settings/DialogAnswers.h"
-
 #include <QDebug>
-#include <QDir>
 
 QStringList frmScoreboard::loadMatchList(const QByteArray &csv)
 {
@@ -24,7 +22,7 @@ QStringList frmScoreboard::loadMatchList(const QByteArray &csv)
     Settings::MatchIndex = 0;
     NextMatch();
     if (m_matches.isEmpty()) {
-        SaveMatchSettings();
+        storeMatchPosition();
         updateWindowTitle();
     }
     return read.messages;
@@ -54,8 +52,12 @@ void frmScoreboard::NextMatch()
     writeResult();
     showContest(next);
     Settings::MatchIndex = m_matchIndex;
-    if (!SaveMatchSettings())
-        qWarning().noquote() << "Zembrak: the match list's position could not be stored.";
+    storeMatchPosition();
+}
+
+void frmScoreboard::storeMatchPosition()
+{
+    m_writer->run(QStringLiteral("storing the match list's position"), SaveMatchSettingsLater());
 }
 
 void frmScoreboard::showContest(const MatchList::Next &next)
@@ -95,6 +97,7 @@ ContestResult::Ended frmScoreboard::endedContest() const
     ended.marks = marks();
     ended.rules = m_rules;
     ended.goldenScore = GoldenScore;
+    ended.match = m_matchIndex;
     if (GoldenScore) {
         ended.timeUsed = PeriodResetTime;
         ended.goldenScoreTime = tkPeriod->Seconds();
@@ -109,18 +112,8 @@ void frmScoreboard::writeResult()
 {
     if (m_resultsFile.isEmpty() || !ContestResult::worthALine(marks(), m_rules, m_clockRan))
         return;
-    QString error;
-    if (ContestResult::append(m_resultsFile, ContestResult::fields(endedContest()), &error))
-        return;
-    qWarning().noquote()
-        << QStringLiteral("Zembrak: the result could not be written to %1: %2.").arg(m_resultsFile, error);
-    if (m_resultsWarned)
-        return;
-    m_resultsWarned = true;
-    DialogAnswers::warn(this, QStringLiteral("Results"),
-        QStringLiteral("The result could not be written to %1: %2. The contest goes on; results are not "
-                       "being kept until this is put right.")
-            .arg(QDir::toNativeSeparators(m_resultsFile), error));
+    m_writer->appendResult(m_resultsFile, ContestResult::fileStart(m_resultsSeparator),
+        ContestResult::csvLine(ContestResult::fields(endedContest()), m_resultsSeparator));
 }
 
 void frmScoreboard::updateWindowTitle()

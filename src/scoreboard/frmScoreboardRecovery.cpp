@@ -1,31 +1,33 @@
 // The contest kept on disk while it runs, so that a crash or a lost power
 // supply does not lose it, and put back on the board at the next start.
+// When it is written is decided by SavePlan; the disk writer writes it.
 
 #include "scoreboard/frmScoreboard.h"
 
 #include "controls/Label.h"
+#include "files/DiskWriter.h"
+#include "files/SavePlan.h"
+#include "settings/DialogAnswers.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
 
-#include <QDebug>
-#include <QFile>
+#include <QDir>
 
 void frmScoreboard::setRecoveryFile(const QString &path)
 {
     m_recoveryFile = path;
-    if (path.isEmpty()) {
-        m_saveTimer.stop();
-        return;
-    }
-    saveContestNow();
+    m_written.reset();
+    if (!path.isEmpty())
+        saveContestNow();
 }
 
-// Every change the audience could see is a reason to save soon; while a
-// timer runs that comes with every second shown.
 void frmScoreboard::scheduleSave()
 {
-    if (!m_recoveryFile.isEmpty() && !m_saveTimer.isActive())
-        m_saveTimer.start();
+    if (m_recoveryFile.isEmpty())
+        return;
+    const SavedContest now = savedContest();
+    if (SavePlan::due(m_written, now, (m_clock() - m_writtenAtNs) / 1'000'000))
+        saveContestNow();
 }
 
 SavedContest frmScoreboard::savedContest() const
@@ -52,11 +54,30 @@ bool frmScoreboard::saveContestNow()
 {
     if (m_recoveryFile.isEmpty())
         return false;
-    if (savedContest().save(m_recoveryFile))
-        return true;
-    qWarning().noquote()
-        << QStringLiteral("Zembrak: the contest could not be saved to %1.").arg(m_recoveryFile);
-    return false;
+    const SavedContest now = savedContest();
+    m_writer->saveContest(m_recoveryFile, now.toJson());
+    m_written = now;
+    m_writtenAtNs = m_clock();
+    return true;
+}
+
+bool frmScoreboard::waitForDisk(int timeoutMs)
+{
+    return m_writer->waitIdle(timeoutMs);
+}
+
+// The writer has told stderr already. A results file that cannot be
+// written is worth a word on the board, once, but never in the way of a
+// quit. (A notice on the board belongs here for the saved contest too.)
+void frmScoreboard::diskFailed(int work, const QString &, const QString &reason)
+{
+    if (DiskWriter::Work(work) != DiskWriter::Work::Result || m_resultsWarned || m_quitting)
+        return;
+    m_resultsWarned = true;
+    DialogAnswers::warn(this, QStringLiteral("Results"),
+        QStringLiteral("The result could not be written to %1: %2. The contest goes on; results are not "
+                       "being kept until this is put right.")
+            .arg(QDir::toNativeSeparators(m_resultsFile), reason));
 }
 
 void frmScoreboard::restoreContest(const SavedContest &saved)
@@ -69,7 +90,7 @@ void frmScoreboard::restoreContest(const SavedContest &saved)
     if (saved.matchIndex >= 1 && saved.matchIndex <= m_matches.size() && saved.matchIndex != m_matchIndex) {
         m_matchIndex = saved.matchIndex;
         Settings::MatchIndex = m_matchIndex;
-        SaveMatchSettings();
+        storeMatchPosition();
     }
     leaveGoldenScore();
     if (saved.goldenScore)
@@ -90,9 +111,10 @@ void frmScoreboard::restoreContest(const SavedContest &saved)
 
 void frmScoreboard::contestEndsAtQuit()
 {
+    m_quitting = true;
     writeResult();
-    m_saveTimer.stop();
     if (!m_recoveryFile.isEmpty())
-        QFile::remove(m_recoveryFile);
+        m_writer->removeContest(m_recoveryFile);
     m_recoveryFile.clear();
+    m_writer->finishAtQuit();
 }
