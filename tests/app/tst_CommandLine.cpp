@@ -89,3 +89,13 @@ TEST(CommandLine, RulesNameASetForThisRunOrAreRefused)
         EXPECT_TRUE(parse({"--rules", bad}).error.contains(QLatin1String("--rules"))) << bad;
     EXPECT_TRUE(parse({}).helpText.contains(QLatin1String("--rules")));
 }
+
+TEST(CommandLine, TheResultsSeparatorIsACommaOrASemicolon)
+{
+    EXPECT_EQ(parse({}).options.resultsSeparator, QLatin1Char(','));
+    EXPECT_EQ(parse({"--results-separator", ";"}).options.resultsSeparator, QLatin1Char(';'));
+    EXPECT_EQ(parse({"--results-separator=,"}).options.resultsSeparator, QLatin1Char(','));
+    for (const char *bad : {"\t", ";;", "", "x"})
+        EXPECT_TRUE(parse({"--results-separator", bad}).error.contains(QLatin1String("--results-separator")))
+            << bad;
+}

@@ -96,6 +96,7 @@ TEST_F(BoardMatches, TheListAndItsPositionAreStoredAndARestartGoesOnFromThere)
 {
     board->loadMatchList(list);
     nextMatch();
+    ASSERT_TRUE(board->waitForDisk()) << "the store is written off the board's thread";
     Settings::resetToDefaults();
     LoadSettings();
     EXPECT_EQ(Settings::MatchIndex, 2);

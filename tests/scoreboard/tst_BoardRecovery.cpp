@@ -31,6 +31,7 @@ protected:
     }
     std::optional<SavedContest> onDisk() const
     {
+        board->waitForDisk();
         QFile file(saved);
         if (!file.open(QIODevice::ReadOnly))
             return std::nullopt;
@@ -46,15 +47,13 @@ TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
     board->loadMatchList("A,B,Pool,3:00\nC,D\n");
     board->setRecoveryFile(saved);
     ASSERT_TRUE(onDisk().has_value()) << "saved as soon as a file is given";
-    EXPECT_FALSE(board->savePending());
 
     press(board->tledPeriod, Qt::Key_S);
     press(board->picContainerHoldHome, Qt::Key_Left);
     tick(4000);
     press(board->nledYVisitor, Qt::Key_1);
     press(board->picCVisitor, Qt::Key_Return);
-    EXPECT_TRUE(board->savePending()) << "a change is saved within a second";
-    ASSERT_TRUE(board->saveContestNow());
+    // A mark is saved at once, with the time the clock had then.
     const SavedContest before = *onDisk();
     EXPECT_EQ(before, board->savedContest());
     EXPECT_TRUE(before.periodRunning);
@@ -76,6 +75,24 @@ TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
     // Ready to start again from where it was.
     press(restarted->tledPeriod, Qt::Key_S);
     EXPECT_TRUE(restarted->tkPeriod->Running());
+}
+
+TEST_F(BoardRecovery, ARunningClockIsWrittenEveryFewSecondsAndNotAtEveryTick)
+{
+    board->setRecoveryFile(saved);
+    press(board->tledPeriod, Qt::Key_S);
+    ASSERT_TRUE(onDisk().has_value());
+    EXPECT_TRUE(onDisk()->periodRunning) << "a start is written at once";
+    const TimeValue started = onDisk()->period;
+    for (int ms = 0; ms < 4000; ms += 50)
+        tick(50);
+    EXPECT_EQ(onDisk()->period, started) << "no tick is written";
+    for (int ms = 0; ms < 1500; ms += 50)
+        tick(50);
+    EXPECT_LT(onDisk()->period, started) << "a running clock is written every 5 s";
+    press(board->tledPeriod, Qt::Key_S);
+    EXPECT_FALSE(onDisk()->periodRunning) << "a stop is written at once";
+    EXPECT_EQ(onDisk()->period, board->tkPeriod->Seconds());
 }
 
 TEST_F(BoardRecovery, ADamagedFileIsNoContest)
@@ -103,5 +120,6 @@ TEST_F(BoardRecovery, ACleanQuitWritesTheResultThenRemovesTheSavedContest)
     EXPECT_EQ(file.readAll().count('\n'), 2);
     // Nothing is saved after the quit.
     press(board->nledWHome, Qt::Key_2);
-    EXPECT_FALSE(board->savePending());
+    board->waitForDisk();
+    EXPECT_FALSE(QFile::exists(saved));
 }
