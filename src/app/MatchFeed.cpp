@@ -3,6 +3,7 @@
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
+#include "day/MatchDay.h"
 #include "scoreboard/frmScoreboard.h"
 
 #include <QAbstractHttpServer>
@@ -598,8 +599,8 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
         {QStringLiteral("golden_score"), board.GoldenScore},
         {QStringLiteral("title"), board.lblTitle->Caption()},
         // Where the day's list stands; 0 of 0 without one.
-        {QStringLiteral("match"), QJsonObject {{QStringLiteral("index"), board.matchIndex()},
-                                      {QStringLiteral("count"), board.matchCount()}}},
+        {QStringLiteral("match"), QJsonObject {{QStringLiteral("index"), board.day().matchIndex()},
+                                      {QStringLiteral("count"), board.day().matchCount()}}},
         {QStringLiteral("clock"), board.tledPeriod->groupTexts().join(QLatin1Char(':')).trimmed()},
         {QStringLiteral("clock_running"), board.tkPeriod->Running()},
         {QStringLiteral("osaekomi"), osaekomi},

@@ -2,6 +2,7 @@
 
 #include "app/MatchFeed.h"
 #include "app/SignalQuit.h"
+#include "day/MatchDay.h"
 #include "files/SafeFile.h"
 #include "platform/KeepAwake.h"
 #include "scoreboard/AudienceWindow.h"
@@ -79,10 +80,10 @@ void offerSavedContest(frmScoreboard &board, const QString &path)
             if (SignalQuit::received())
                 return;
             if (restore)
-                board.restoreContest(*saved);
+                board.day().restoreContest(*saved);
         }
     }
-    board.setRecoveryFile(path);
+    board.day().setRecoveryFile(path);
 }
 
 } // namespace
@@ -111,8 +112,8 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
         board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
     }
 
-    board.setResultsSeparator(options.resultsSeparator);
-    board.setResultsFile(options.results.isEmpty()
+    board.day().setResultsSeparator(options.resultsSeparator);
+    board.day().setResultsFile(options.results.isEmpty()
                              ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                                    QStringLiteral("/results.csv")
                              : options.results);
@@ -125,7 +126,7 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
             warn(QStringLiteral("--matches %1: no such file; the stored list, if any, goes on.")
                      .arg(options.matches));
         else if (list.open(QIODevice::ReadOnly)) {
-            for (const QString &message : board.loadMatchList(list.readAll()))
+            for (const QString &message : board.day().loadMatchList(list.readAll()))
                 warn(message);
         } else {
             warn(QStringLiteral("--matches %1: %2; the stored list, if any, goes on.")

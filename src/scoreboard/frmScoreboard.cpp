@@ -9,7 +9,7 @@
 #include "controls/PictureBox.h"
 #include "controls/Shape.h"
 #include "controls/Timer.h"
-#include "files/DiskWriter.h"
+#include "day/MatchDay.h"
 #include "modules/modGrabKeys.h"
 #include "modules/modStretch.h"
 #include "platform/MMControl.h"
@@ -24,6 +24,7 @@
 
 frmScoreboard::frmScoreboard(QWidget *parent)
     : QWidget(parent)
+    , m_day(new MatchDay(*this, this))
 {
     setObjectName(QStringLiteral("frmScoreboard"));
     setWindowTitle(QStringLiteral("Zembrak"));
@@ -38,17 +39,12 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     Form_Load();
     setRules(Settings::rules());
 
-    resumeMatchList();
+    m_day->resumeMatchList();
     // A clean quit ends the contest on the board: closing it, or a signal.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmScoreboard::contestEndsAtQuit);
-    m_writer = new DiskWriter(this);
-    connect(m_writer, &DiskWriter::failed, this,
-        [this](DiskWriter::Work work, const QString &what, const QString &reason) {
-            diskFailed(int(work), what, reason);
-        });
-    connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::scheduleSave);
-    m_marksSeen = marks();
-    connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::noteMarks);
+    connect(qApp, &QCoreApplication::aboutToQuit, m_day, &MatchDay::contestEndsAtQuit);
+    connect(this, &frmScoreboard::contentChanged, m_day, &MatchDay::scheduleSave);
+    m_day->clearHistory();
+    connect(this, &frmScoreboard::contentChanged, m_day, &MatchDay::noteMarks);
     installEventFilter(this);
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
@@ -185,7 +181,7 @@ void frmScoreboard::setClock(const MatchTimer::Clock &clock)
     tkHoldHome->setClock(clock);
     tkHoldVisitor->setClock(clock);
     tmrClock1->setClock(clock);
-    m_clock = clock;
+    m_day->setClock(clock);
 }
 
 void frmScoreboard::UpdateLabels()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/MatchTimer.h"
+#include "day/DayBoard.h"
 #include "modules/ContestResult.h"
 #include "modules/Form.h"
 #include "modules/MatchList.h"
@@ -9,12 +10,11 @@
 #include "modules/SavedContest.h"
 #include "scoreboard/MatchState.h"
 
-#include <QTimer>
 #include <QWidget>
 
 class ClockDisplay;
-class DiskWriter;
 class ControlArray;
+class MatchDay;
 class DigitDisplay;
 class FormControl;
 class Image;
@@ -28,7 +28,7 @@ class Timer;
 // The scoreboard that faces the mat: it holds the match state, times the
 // contest and the osaekomi, takes every operator key and click, and draws
 // the board at any window size. Closing it ends the program.
-class frmScoreboard : public QWidget, public MatchState, public Form
+class frmScoreboard : public QWidget, public MatchState, public Form, public DayBoard
 {
     Q_OBJECT
     Q_CLASSINFO("TypeName", "Form")
@@ -70,56 +70,28 @@ public:
     // The rule set the board runs under: its letters, its contest time and
     // what it decides. The Design set decides nothing.
     void setRules(const Rules::RuleSet &rules);
-    const Rules::RuleSet &rules() const { return m_rules; }
+    const Rules::RuleSet &rules() const override { return m_rules; }
     bool hansokuMake(qint16 side) const;
 
     // The contest's marks and scores as one value, and putting one back.
-    MatchMarks marks() const;
-    void setMarks(const MatchMarks &marks);
-    // Ctrl+Z and Ctrl+Shift+Z: the last change to the marks taken back or
-    // given again; the clock is left as it runs. False when there is none.
-    bool undoMarks();
-    bool redoMarks();
-    // A new contest: what went before cannot be taken back into it.
-    void clearHistory();
-    const MatchHistory &history() const { return m_history; }
+    MatchMarks marks() const override;
+    void setMarks(const MatchMarks &marks) override;
 
-    // The day's match list (frmScoreboardMatches.cpp). Loading one puts its
-    // first contest on the board and keeps the list in the store; the
-    // messages of the lines it skipped are returned.
-    QStringList loadMatchList(const QByteArray &csv);
-    // Goes on with the stored list where it stood, as at a restart.
-    void resumeMatchList();
-    // The next-match key: the next contest of the list, every mark cleared.
-    void NextMatch();
-    int matchIndex() const { return m_matchIndex; } // from 1; 0 for none
-    int matchCount() const { return int(m_matches.size()); }
+    // The tournament day the board runs: its list, results, saved contest
+    // and the history of the marks.
+    MatchDay &day() { return *m_day; }
+    const MatchDay &day() const { return *m_day; }
 
-    // Results: every contest that ends (at the next match or a clean quit)
-    // appends a line to this file, if anything was scored or the clock ran.
-    // Empty: none is written.
-    void setResultsFile(const QString &path) { m_resultsFile = path; }
-    void setResultsSeparator(QChar separator) { m_resultsSeparator = separator; }
-    ContestResult::Ended endedContest() const;
-    // Writes the contest's line when it is worth one; one warning to the
-    // operator the first time the file cannot be written.
-    void writeResult();
-
-    // Recovery after an unclean end (frmScoreboardRecovery.cpp): from the
-    // time a file is given, the contest is saved to it at every change
-    // other than a running time, and every few seconds while a timer runs;
-    // a clean quit writes the result line and removes it. All of it is
-    // written by the disk writer, off the board's thread.
-    void setRecoveryFile(const QString &path);
-    SavedContest savedContest() const;
-    // Puts a saved contest back with every timer stopped at its time.
-    void restoreContest(const SavedContest &saved);
-    bool saveContestNow();
-    // Ends the contest at a quit and waits up to 3 s for the disk; what was
-    // not written is told on stderr, never in a dialog.
-    void contestEndsAtQuit();
-    // Waits until the disk writer has nothing pending (tests).
-    bool waitForDisk(int timeoutMs = 10000);
+    // DayBoard: the board as the day sees it (frmScoreboardMatches.cpp,
+    // frmScoreboardRecovery.cpp).
+    TimeValue resetTime() const override;
+    bool clockRan() const override { return m_clockRan; }
+    SavedContest contestOnBoard() const override;
+    void putContest(const SavedContest &saved) override;
+    void startContest(const MatchList::Next &next) override;
+    ContestResult::Ended endedContest() const override;
+    void dayChanged() override;
+    void tellOperator(const QString &title, const QString &text) override;
 
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
@@ -263,7 +235,6 @@ private:
     bool holdGoesOnPastTime();
     void endOfHold();
     void showShidos();
-    void showContest(const MatchList::Next &next);
     void updateWindowTitle();
     qint64 ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const;
 
@@ -273,29 +244,9 @@ private:
     void tmrClock1_Timer();
     void wakeClock();
 
-    // Every change to the marks, as the board tells of it, goes on the history.
-    void noteMarks();
-    void scheduleSave();
-    void diskFailed(int work, const QString &what, const QString &reason);
-    // The list and its position, stored by the disk writer.
-    void storeMatchPosition();
-
     QList<QObject *> m_controls;
-    MatchHistory m_history;
-    QList<MatchList::Contest> m_matches;
-    int m_matchIndex = 0;
-    QString m_resultsFile;
-    bool m_resultsWarned = false;
+    MatchDay *m_day;
     bool m_clockRan = false; // in this contest
-    QChar m_resultsSeparator = QLatin1Char(',');
-    QString m_recoveryFile;
-    DiskWriter *m_writer = nullptr;
-    std::optional<SavedContest> m_written; // the contest last handed to the writer
-    qint64 m_writtenAtNs = 0; // on the timers' clock
-    MatchTimer::Clock m_clock = MatchTimer::systemClock();
-    bool m_quitting = false;
-    bool m_pastLastMatch = false; // the next-match key found no contest left
-    MatchMarks m_marksSeen; // the marks as the history last knew them
     Rules::RuleSet m_rules;
     Rules::Award m_holdAward = Rules::NoAward; // what the running hold has earned so far
     bool m_contestEnded = false; // ended by the rules; cleared when the clock starts again

@@ -4,6 +4,8 @@
 
 #include "support/BoardFixture.h"
 
+#include "day/MatchDay.h"
+
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
@@ -31,7 +33,7 @@ protected:
     }
     std::optional<SavedContest> onDisk() const
     {
-        board->waitForDisk();
+        board->day().waitForDisk();
         QFile file(saved);
         if (!file.open(QIODevice::ReadOnly))
             return std::nullopt;
@@ -44,8 +46,8 @@ protected:
 TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
 {
     board->setRules(Rules::preset(Rules::SetId::Classic));
-    board->loadMatchList("A,B,Pool,3:00\nC,D\n");
-    board->setRecoveryFile(saved);
+    board->day().loadMatchList("A,B,Pool,3:00\nC,D\n");
+    board->day().setRecoveryFile(saved);
     ASSERT_TRUE(onDisk().has_value()) << "saved as soon as a file is given";
 
     press(board->tledPeriod, Qt::Key_S);
@@ -55,7 +57,7 @@ TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
     press(board->picCVisitor, Qt::Key_Return);
     // A mark is saved at once, with the time the clock had then.
     const SavedContest before = *onDisk();
-    EXPECT_EQ(before, board->savedContest());
+    EXPECT_EQ(before, board->day().savedContest());
     EXPECT_TRUE(before.periodRunning);
     EXPECT_TRUE(before.holdHomeRunning);
 
@@ -63,15 +65,15 @@ TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
     LoadSettings();
     FakeMediaBackend *otherMedia = nullptr;
     auto restarted = makeTestBoard(clock, otherMedia);
-    restarted->restoreContest(before);
-    const SavedContest after = restarted->savedContest();
+    restarted->day().restoreContest(before);
+    const SavedContest after = restarted->day().savedContest();
     EXPECT_EQ(after.marks, before.marks);
     EXPECT_EQ(after.period, before.period);
     EXPECT_EQ(after.holdHome, before.holdHome);
     EXPECT_FALSE(after.periodRunning || after.holdHomeRunning || after.holdVisitorRunning);
     EXPECT_EQ(restarted->lblHomeName->Caption(), QStringLiteral("A"));
     EXPECT_EQ(restarted->rules().id, Rules::SetId::Classic);
-    EXPECT_EQ(restarted->matchIndex(), 1);
+    EXPECT_EQ(restarted->day().matchIndex(), 1);
     // Ready to start again from where it was.
     press(restarted->tledPeriod, Qt::Key_S);
     EXPECT_TRUE(restarted->tkPeriod->Running());
@@ -79,7 +81,7 @@ TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
 
 TEST_F(BoardRecovery, ARunningClockIsWrittenEveryFewSecondsAndNotAtEveryTick)
 {
-    board->setRecoveryFile(saved);
+    board->day().setRecoveryFile(saved);
     press(board->tledPeriod, Qt::Key_S);
     ASSERT_TRUE(onDisk().has_value());
     EXPECT_TRUE(onDisk()->periodRunning) << "a start is written at once";
@@ -97,7 +99,7 @@ TEST_F(BoardRecovery, ARunningClockIsWrittenEveryFewSecondsAndNotAtEveryTick)
 
 TEST_F(BoardRecovery, ADamagedFileIsNoContest)
 {
-    const QByteArray good = board->savedContest().toJson();
+    const QByteArray good = board->day().savedContest().toJson();
     ASSERT_TRUE(SavedContest::fromJson(good).has_value());
     QByteArray badScore = good;
     badScore.replace("\"scores\":[0,0,0,0,0,0]", "\"scores\":[0,0,0,0,0,12]");
@@ -110,16 +112,16 @@ TEST_F(BoardRecovery, ADamagedFileIsNoContest)
 TEST_F(BoardRecovery, ACleanQuitWritesTheResultThenRemovesTheSavedContest)
 {
     const QString results = dir.filePath(QStringLiteral("results.csv"));
-    board->setResultsFile(results);
-    board->setRecoveryFile(saved);
+    board->day().setResultsFile(results);
+    board->day().setRecoveryFile(saved);
     press(board->nledWHome, Qt::Key_1);
-    board->contestEndsAtQuit();
+    board->day().contestEndsAtQuit();
     EXPECT_FALSE(QFile::exists(saved));
     QFile file(results);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().count('\n'), 2);
     // Nothing is saved after the quit.
     press(board->nledWHome, Qt::Key_2);
-    board->waitForDisk();
+    board->day().waitForDisk();
     EXPECT_FALSE(QFile::exists(saved));
 }

@@ -4,6 +4,8 @@
 
 #include "support/BoardFixture.h"
 
+#include "day/MatchDay.h"
+
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/PictureBox.h"
@@ -32,7 +34,7 @@ protected:
         SettingsStore::useFile(dir.filePath(QStringLiteral("store.conf")));
         DialogAnswers::clear();
         results = dir.filePath(QStringLiteral("day/results.csv"));
-        board->setResultsFile(results);
+        board->day().setResultsFile(results);
         showBoard(*board);
     }
     void TearDown() override
@@ -54,7 +56,7 @@ protected:
     }
     QList<QByteArray> lines() const
     {
-        board->waitForDisk();
+        board->day().waitForDisk();
         QFile file(results);
         if (!file.open(QIODevice::ReadOnly))
             return {};
@@ -87,7 +89,7 @@ TEST_F(BoardResults, EachWayAContestEndsGivesItsWinnerAndHow)
     EXPECT_EQ(field("golden_score_time"), QString());
 
     // Hansoku-make: the third shido.
-    board->loadMatchList("A,B\nC,D\nE,F\nG,H\nI,J\n");
+    board->day().loadMatchList("A,B\nC,D\nE,F\nG,H\nI,J\n");
     for (int i = 0; i < 3; ++i)
         press(board->picKHome, Qt::Key_Return);
     EXPECT_EQ(field("winner"), QStringLiteral("visitor"));
@@ -134,7 +136,7 @@ TEST_F(BoardResults, EachWayAContestEndsGivesItsWinnerAndHow)
 
 TEST_F(BoardResults, TheNextMatchAppendsOneLineForAContestThatHappened)
 {
-    board->loadMatchList("home,visitor\n\"Kim, J.\",Lee\nC,D\nE,F\nG,H\n");
+    board->day().loadMatchList("home,visitor\n\"Kim, J.\",Lee\nC,D\nE,F\nG,H\n");
     press(board->tledPeriod, Qt::Key_N);
     EXPECT_TRUE(lines().isEmpty()) << "nothing scored and the clock never ran";
 
@@ -156,15 +158,15 @@ TEST_F(BoardResults, TheNextMatchAppendsOneLineForAContestThatHappened)
 TEST_F(BoardResults, AFileThatCannotBeWrittenWarnsOnceAndTheContestGoesOn)
 {
     QDir(dir.path()).mkpath(results); // a folder where the file should be
-    board->loadMatchList("A,B\nC,D\nE,F\n");
+    board->day().loadMatchList("A,B\nC,D\nE,F\n");
     DialogAnswers::setNextAnswer(true);
     press(board->picCHome, Qt::Key_Return);
     press(board->tledPeriod, Qt::Key_N);
-    EXPECT_EQ(board->matchIndex(), 2);
+    EXPECT_EQ(board->day().matchIndex(), 2);
     press(board->picCHome, Qt::Key_Return);
     press(board->tledPeriod, Qt::Key_N);
-    EXPECT_EQ(board->matchIndex(), 3);
-    ASSERT_TRUE(board->waitForDisk());
+    EXPECT_EQ(board->day().matchIndex(), 3);
+    ASSERT_TRUE(board->day().waitForDisk());
     // The failures come back from the disk writer as events.
     QTest::qWait(50);
     EXPECT_EQ(DialogAnswers::warnings().size(), 1);
