@@ -112,6 +112,12 @@ RequestHead readHead(const QByteArray &head)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArray &line = lines.at(i);
         const qsizetype colon = line.indexOf(':');
+        // A folded line continues the one before it, as one reader sees it
+        // and another does not; a line with no name is no header at all.
+        if (line.startsWith(' ') || line.startsWith('\t') || (colon < 0 && !line.trimmed().isEmpty())) {
+            result.ambiguous = true;
+            continue;
+        }
         if (colon < 0)
             continue;
         const QByteArray rawName = line.left(colon);
