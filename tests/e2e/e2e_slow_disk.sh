@@ -42,11 +42,12 @@ JS
 node "$WORK/follow.js" "$PORT" >"$WORK/clock.log" 2>"$WORK/follow.err" &
 PIDS+=($!)
 # And /state asked every 100 ms: how long each answer took.
-(while :; do
+(while [ ! -e "$WORK/stop" ]; do
     curl -s -o /dev/null --max-time 5 -w '%{time_total}\n' "http://127.0.0.1:$PORT/state" || echo 5
     sleep 0.1
 done) >"$WORK/answers.log" &
-PIDS+=($!)
+POLLER=$!
+PIDS+=($POLLER)
 sleep 0.5
 
 mark_home_waza_ari() {
@@ -65,6 +66,9 @@ xdotool key --window "$WINDOW" s
 sleep 2
 mark_home_waza_ari 1
 sleep 3
+# The close itself waits for the disk, as a quit may; the asking ends first.
+touch "$WORK/stop"
+wait "$POLLER" || true
 "$CLOSE_WINDOW" "$WINDOW"
 started=$SECONDS
 for _ in $(seq 100); do kill -0 "$BOARD_PID" 2>/dev/null || break; sleep 0.1; done
