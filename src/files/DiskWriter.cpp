@@ -124,15 +124,26 @@ DiskWriter::DiskWriter(QObject *parent)
 DiskWriter::~DiskWriter()
 {
     finishAtQuit();
-    // A thread left behind is deleted if it has ended by now; if not, it
-    // goes with the process.
-    if (m_thread && m_thread->wait(QDeadlineTimer(100)))
+    if (!m_thread)
+        return;
+    // A thread left behind has nothing more to do once its job is over, and
+    // ends; one still stuck in its job goes with the process.
+    bool ending = false;
+    {
+        std::lock_guard lock(m_shared->mutex);
+        ending = m_shared->busy.isEmpty();
+    }
+    if (ending) {
+        m_thread->wait();
         delete m_thread;
+    }
 }
 
 void DiskWriter::saveContest(const QString &path, const QByteArray &json)
 {
     std::lock_guard lock(m_shared->mutex);
+    if (m_shared->stopping)
+        return; // the quit has removed it, or is past waiting
     // Older saves not yet begun are dropped, back to a removal of the file,
     // which must still come first.
     auto &jobs = m_shared->jobs;
@@ -150,6 +161,8 @@ void DiskWriter::saveContest(const QString &path, const QByteArray &json)
 void DiskWriter::removeContest(const QString &path)
 {
     std::lock_guard lock(m_shared->mutex);
+    if (m_shared->stopping)
+        return;
     m_shared->jobs.push_back(Job {Kind::RemoveContest, path, {}, {}, {}});
     m_shared->changed.notify_all();
 }
