@@ -112,13 +112,17 @@ Result parse(const QStringList &arguments)
         QStringLiteral("Append a line for every contest that ends to FILE rather than to results.csv "
                        "in Zembrak's data folder."),
         QStringLiteral("FILE"));
+    const QCommandLineOption resultsSeparator(QStringLiteral("results-separator"),
+        QStringLiteral("Separate the fields of the results file with SEP: , (the default) or ; for "
+                       "spreadsheets set up that way."),
+        QStringLiteral("SEP"));
     const QCommandLineOption mat(QStringLiteral("mat"),
         QStringLiteral("Run the board of mat NAME, with its own settings, match list, results file and "
                        "saved contest, and its name in the title and on every result line. One board per "
                        "mat runs at a time."),
         QStringLiteral("NAME"));
-    parser.addOptions(
-        {help, version, board, fullScreen, screen, audience, feed, rules, matches, results, mat});
+    parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules, matches, results,
+        resultsSeparator, mat});
 
     Result result;
     // Read before the application object exists, the parser cannot know
@@ -156,9 +160,15 @@ Result parse(const QStringList &arguments)
             QStringLiteral("--mat wants a name of 1 to 40 letters, digits, spaces, '-', '_' or '.', "
                            "not beginning with a dot, not '%1'.")
                 .arg(parser.value(mat).left(60));
+    else if (parser.isSet(resultsSeparator) && parser.value(resultsSeparator) != QLatin1String(",") &&
+             parser.value(resultsSeparator) != QLatin1String(";"))
+        result.error =
+            QStringLiteral("--results-separator wants , or ;, not '%1'.").arg(parser.value(resultsSeparator));
     else if (parser.isSet(rules))
         options.rules = parser.value(rules);
     options.mat = parser.value(mat).trimmed();
+    if (parser.isSet(resultsSeparator) && result.error.isEmpty())
+        options.resultsSeparator = parser.value(resultsSeparator).front();
     options.matches = parser.value(matches);
     options.results = parser.value(results);
     return result;

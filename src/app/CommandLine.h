@@ -18,6 +18,7 @@ struct VenueOptions
     QString matches; // a match list to load; empty to go on with the stored one
     QString results; // where result lines go; empty for the usual results.csv
     QString mat; // the mat this board runs, with its own store and files; empty for none
+    QChar resultsSeparator = QLatin1Char(','); // between the fields of a result line
 };
 
 namespace CommandLine {

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <sys/socket.h>
 #include <vector>
 
 namespace {
@@ -42,6 +43,27 @@ void refuse(QTcpSocket *socket, const QByteArray &answer)
 {
     socket->write(answer);
     socket->disconnectFromHost();
+}
+
+constexpr char Full[] = "HTTP/1.1 503 Service Unavailable\r\nRetry-After: 5\r\nContent-Length: 0\r\n"
+                        "Connection: close\r\n\r\n";
+
+// Says 503 to a client past the limit so that it can read it: closing with
+// its request unread would reset the connection, losing the answer, so the
+// feed ends only its own side and lets the client close, for a short while.
+void sayFull(QTcpSocket *socket)
+{
+    QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket] {
+        if (socket->bytesToWrite() == 0)
+            ::shutdown(int(socket->socketDescriptor()), SHUT_WR);
+    });
+    QTimer::singleShot(2000, socket, [socket] {
+        socket->abort();
+        socket->deleteLater();
+    });
+    socket->write(Full);
 }
 
 // Where the blank line that ends a header ends, from `from` on; -1 while
@@ -73,6 +95,12 @@ bool asksUpgrade(const QByteArray &name, const QByteArray &value)
     return name == "upgrade" && !value.isEmpty();
 }
 
+bool isDigits(const QByteArray &text)
+{
+    return !text.isEmpty() &&
+           std::all_of(text.cbegin(), text.cend(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 RequestHead readHead(const QByteArray &head)
 {
     RequestHead result;
@@ -80,20 +108,33 @@ RequestHead readHead(const QByteArray &head)
     bool keepAlive = false;
     bool closeAsked = false;
     QList<qint64> lengths;
+    // A NUL anywhere is no HTTP, and two readers may cut the header there.
+    result.ambiguous = head.contains('\0');
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArray &line = lines.at(i);
         const qsizetype colon = line.indexOf(':');
-        if (colon <= 0)
+        // A folded line continues the one before it, as one reader sees it
+        // and another does not; a line with no name is no header at all.
+        if (line.startsWith(' ') || line.startsWith('\t') || (colon < 0 && !line.trimmed().isEmpty())) {
+            result.ambiguous = true;
             continue;
-        const QByteArray name = line.left(colon).trimmed().toLower();
+        }
+        if (colon < 0)
+            continue;
+        const QByteArray rawName = line.left(colon);
+        // "Name :" or a folded line: RFC 9112 has them refused, as a reader
+        // that trims would see another header than one that does not.
+        if (rawName.isEmpty() || rawName.contains(' ') || rawName.contains('\t')) {
+            result.ambiguous = true;
+            continue;
+        }
+        const QByteArray name = rawName.toLower();
         const QByteArray value = line.mid(colon + 1).trimmed().toLower();
         if (name == "content-length") {
-            for (const QByteArray &number : value.split(',')) {
-                bool ok = false;
-                const qint64 length = number.trimmed().toLongLong(&ok);
-                result.ambiguous = result.ambiguous || !ok || length < 0;
-                lengths.append(length);
-            }
+            // Digits only: no sign, and no list, even of equal values.
+            const bool ok = isDigits(value) && value.size() <= 18;
+            result.ambiguous = result.ambiguous || !ok;
+            lengths.append(ok ? value.toLongLong() : -1);
         } else if (name == "transfer-encoding") {
             result.chunked = true;
         } else if (asksUpgrade(name, value)) {
@@ -313,6 +354,7 @@ public:
     { }
 
     int open = 0;
+    int refusing = 0; // past the limit, being told so
     int requestTimeoutMs = MatchFeed::DefaultRequestTimeoutMs;
     int idleTimeoutMs = MatchFeed::DefaultIdleTimeoutMs;
 
@@ -325,8 +367,14 @@ protected:
             return;
         }
         if (open >= MatchFeed::MaxClients) {
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            refuse(socket, refusal(503, "Service Unavailable"));
+            // Past the room to say it, the connection is only closed.
+            if (refusing >= MatchFeed::MaxRefusing) {
+                delete socket;
+                return;
+            }
+            ++refusing;
+            connect(socket, &QObject::destroyed, this, [this] { --refusing; });
+            sayFull(socket);
             return;
         }
         ++open;
@@ -365,8 +413,8 @@ protected:
         if (close)
             headers.emplace_back("Connection", "close");
         bool stream = false;
-        if (path != QLatin1String("/") && path != QLatin1String("/state") &&
-            path != QLatin1String("/events")) {
+        bool full = false;
+        if (path != QLatin1String("/") && path != QLatin1String("/state") && path != QLatin1String("/events")) {
             headers.emplace_back("Content-Type", "text/plain; charset=utf-8");
             answer(responder, head, Status::NotFound, headers, "Not found\n");
         } else if (method == QHttpServerRequest::Method::Options) {
@@ -381,6 +429,14 @@ protected:
             headers.insert(headers.end(),
                 {{"Content-Type", "application/json"}, {Cors, "*"}, {"Cache-Control", "no-store"}});
             answer(responder, head, Status::Ok, headers, m_feed.m_stateJson);
+        } else if (path == QLatin1String("/events") &&
+                   m_feed.pushClientCount() >= MatchFeed::MaxPushClients) {
+            // The last places are kept for one-shot readers of /state.
+            if (!close)
+                headers.emplace_back("Connection", "close");
+            headers.emplace_back("Retry-After", "5");
+            answer(responder, head, Status::ServiceUnavailable, headers, {});
+            full = true;
         } else if (path == QLatin1String("/events")) {
             headers.insert(
                 headers.end(), {{"Content-Type", "text/event-stream"}, {"Cache-Control", "no-cache"},
@@ -403,7 +459,7 @@ protected:
         }
         if (stream)
             m_feed.addPushClient(socket); // until the client goes; Connection: close changes nothing
-        else if (close)
+        else if (close || full)
             socket->disconnectFromHost();
         return true;
     }

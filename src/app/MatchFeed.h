@@ -30,6 +30,11 @@ class MatchFeed : public QObject
 
 public:
     static constexpr int MaxClients = 256;
+    // Event streams stop short of the limit, so that a room full of them
+    // still lets a one-shot reader of /state in.
+    static constexpr int MaxPushClients = MaxClients - 16;
+    // Clients past the limit told 503 at one time; more are only closed.
+    static constexpr int MaxRefusing = 64;
     static constexpr qint64 MaxRequestBytes = 8 * 1024;
     // Answers waiting for a client that sends requests without reading them.
     static constexpr qint64 MaxBufferedBytes = 1024 * 1024;

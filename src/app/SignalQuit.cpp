@@ -20,9 +20,12 @@ constexpr int quitSignals[] = {SIGTERM, SIGINT, SIGHUP};
 // What the signals did before, put back when the object goes.
 struct sigaction previousActions[std::size(quitSignals)];
 
+volatile std::sig_atomic_t quitSignalled = 0;
+
 extern "C" void onQuitSignal(int signalNumber)
 {
     const int savedErrno = errno;
+    quitSignalled = 1;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     // Nothing else is safe here; a full pipe already holds a request.
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
@@ -62,6 +65,11 @@ SignalQuit::~SignalQuit()
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);
     signalPipe[0] = signalPipe[1] = -1;
+}
+
+bool SignalQuit::received()
+{
+    return quitSignalled != 0;
 }
 
 void SignalQuit::readSignal()

@@ -19,6 +19,10 @@ public:
     explicit SignalQuit(QObject *parent = nullptr);
     ~SignalQuit() override;
 
+    // A quit signal has arrived: whatever waits for the operator (a
+    // question, a warning) is to be passed over and nothing decided by it.
+    static bool received();
+
 signals:
     // Raised on the event loop, just before the windows are closed.
     void quitRequested(int signalNumber);

@@ -1,7 +1,9 @@
 #include "app/Venue.h"
 
 #include "app/MatchFeed.h"
+#include "app/SignalQuit.h"
 #include "day/MatchDay.h"
+#include "files/SafeFile.h"
 #include "platform/KeepAwake.h"
 #include "scoreboard/AudienceWindow.h"
 #include "scoreboard/frmScoreboard.h"
@@ -61,13 +63,19 @@ QPointer<QTcpServer> boundFeed;
 // board; a damaged one is dropped with a line on stderr. Saving starts only
 // once this is settled, so that the new board never overwrites it first.
 // The command line's set and list win over the saved ones; the question
-// says when they differ.
+// says when they differ. A quit by signal before the answer leaves it for
+// the next start.
 void offerSavedContest(frmScoreboard &board, const QString &path, const QString &rules)
 {
-    QFile file(path);
-    if (QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly)) {
-        std::optional<SavedContest> saved = SavedContest::fromJson(file.read(1 << 20));
-        file.close();
+    QString error;
+    const std::optional<QByteArray> bytes = SafeFile::readOwn(path, SavedContest::MaxFileBytes, &error);
+    if (!error.isEmpty())
+        warn(QStringLiteral("the saved contest %1 was not read: %2.").arg(path, error));
+    if (bytes) {
+        QStringList warnings;
+        std::optional<SavedContest> saved = SavedContest::fromJson(*bytes, &warnings);
+        for (const QString &warning : std::as_const(warnings))
+            warn(warning);
         // No, or damage, discards it: the board's own contest is saved over it.
         if (!saved) {
             warn(QStringLiteral("the saved contest %1 is damaged and was discarded.").arg(path));
@@ -84,7 +92,11 @@ void offerSavedContest(frmScoreboard &board, const QString &path, const QString 
                 QStringLiteral("Restore the contest that was on the board when Zembrak stopped");
             if (!differences.isEmpty())
                 question += QStringLiteral(" (%1)").arg(differences.join(QStringLiteral(", ")));
-            if (DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"), question + QLatin1Char('?')))
+            const bool restore =
+                DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"), question + QLatin1Char('?'));
+            if (SignalQuit::received())
+                return;
+            if (restore)
                 board.day().restoreContest(*saved);
         }
     }
@@ -105,7 +117,14 @@ bool claimVenueMat(const VenueOptions &options)
     QDir().mkpath(folder);
     // Held for the whole run; released at exit.
     static std::unique_ptr<QLockFile> lock;
-    lock = std::make_unique<QLockFile>(folder + QStringLiteral("/zembrak.lock"));
+    const QString lockPath = folder + QStringLiteral("/zembrak.lock");
+    // The lock is the program's own file: a link in its place goes, unfollowed.
+    if (QString error; !SafeFile::clearOwnPath(lockPath, &error)) {
+        warn(QStringLiteral("cannot lock %1: %2; a second board for this mat would not be stopped.")
+                 .arg(lockPath, error));
+        return true;
+    }
+    lock = std::make_unique<QLockFile>(lockPath);
     // Never stale by age: only a holder that no longer runs gives it up.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0))
@@ -151,6 +170,7 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
     }
 
     board.day().setMat(options.mat);
+    board.day().setResultsSeparator(options.resultsSeparator);
     board.day().setResultsFile(options.results.isEmpty()
                                    ? MatchDay::dataFolder() + QStringLiteral("/results.csv")
                                    : options.results);

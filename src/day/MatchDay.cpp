@@ -1,5 +1,9 @@
 #include "day/MatchDay.h"
 
+#include "controls/MatchTimer.h"
+#include "files/DiskWriter.h"
+#include "files/SafeFile.h"
+#include "files/SavePlan.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsVariables.h"
 
@@ -8,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -16,10 +19,13 @@
 MatchDay::MatchDay(DayBoard &board, QObject *parent)
     : QObject(parent)
     , m_board(board)
+    , m_writer(new DiskWriter(this))
+    , m_clock(MatchTimer::systemClock())
 {
-    m_saveTimer.setSingleShot(true);
-    m_saveTimer.setInterval(500);
-    connect(&m_saveTimer, &QTimer::timeout, this, &MatchDay::saveContestNow);
+    connect(m_writer, &DiskWriter::failed, this,
+        [this](DiskWriter::Work work, const QString &, const QString &reason) {
+            diskFailed(int(work), reason);
+        });
 }
 
 namespace {
@@ -97,7 +103,7 @@ QStringList MatchDay::loadMatchList(const QByteArray &csv)
         m_board.tellOperator(QStringLiteral("The match list was not loaded"), refused);
         // Where the kept list stands stays stored, whatever a dialog reset.
         Settings::MatchIndex = m_matchIndex;
-        SaveMatchSettings();
+        storeMatchPosition();
         return read.messages;
     }
     m_matches = read.contests;
@@ -107,15 +113,11 @@ QStringList MatchDay::loadMatchList(const QByteArray &csv)
     m_left.clear();
     Settings::MatchList = QString::fromUtf8(csv);
     Settings::MatchIndex = 0;
-    // Written once, here; the store keeps only the position. A link in its
-    // place is replaced, never written through.
-    if (QFileInfo(listFile()).isSymLink())
-        QFile::remove(listFile());
+    // Written once, here, off the board's thread; the store keeps only the
+    // position. A link in its place is replaced, never written through.
     QDir().mkpath(dataFolder());
-    QSaveFile file(listFile());
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
-        qWarning().noquote() << QStringLiteral("Zembrak: the match list could not be kept in %1: %2.")
-                                    .arg(listFile(), file.errorString());
+    m_writer->run(QStringLiteral("keeping the match list in %1").arg(listFile()),
+        [path = listFile(), csv](QString *error) { return SafeFile::writeOwn(path, csv, error); });
     // The contest on the board before the list came ends here.
     writeResult();
     goToContest(1);
@@ -134,10 +136,15 @@ QStringList MatchDay::useMatchList(const QByteArray &csv)
 
 void MatchDay::resumeMatchList()
 {
-    QFile file(listFile());
-    if (!QFileInfo(file).isFile() || file.size() > MaxListBytes || !file.open(QIODevice::ReadOnly))
+    // Never through a link, nor from a FIFO that would hold the start.
+    QString error;
+    const std::optional<QByteArray> bytes = SafeFile::readOwn(listFile(), MaxListBytes, &error);
+    if (!error.isEmpty())
+        qWarning().noquote() << QStringLiteral("Zembrak: the kept match list %1 was not read: %2.")
+                                    .arg(listFile(), error);
+    if (!bytes)
         return;
-    const QByteArray csv = file.readAll();
+    const QByteArray &csv = *bytes;
     m_matches = MatchList::read(csv).contests.mid(0, MaxContests);
     m_listHash = hashOf(csv);
     Settings::MatchList = QString::fromUtf8(csv);
@@ -207,8 +214,12 @@ void MatchDay::goToContest(int index)
     // the contest that was just ended and written.
     saveContestNow();
     Settings::MatchIndex = m_matchIndex;
-    if (!SaveMatchSettings())
-        qWarning().noquote() << "Zembrak: the match list's position could not be stored.";
+    storeMatchPosition();
+}
+
+void MatchDay::storeMatchPosition()
+{
+    m_writer->run(QStringLiteral("storing the match list's position"), SaveMatchSettingsLater());
 }
 
 void MatchDay::showContest(const MatchList::Next &next)
@@ -227,18 +238,36 @@ void MatchDay::writeResult()
     if (m_resultsFile.isEmpty() ||
         !ContestResult::worthALine(m_board.marks(), m_board.rules(), m_board.clockRan()))
         return;
-    QString error;
-    if (ContestResult::append(m_resultsFile, ContestResult::fields(m_board.endedContest()), &error))
+    ContestResult::Ended ended = m_board.endedContest();
+    ended.match = m_matchIndex;
+    m_writer->appendResult(m_resultsFile, ContestResult::fileStart(m_resultsSeparator),
+        ContestResult::csvLine(ContestResult::fields(ended), m_resultsSeparator));
+}
+
+// The writer has told stderr already. A results file or a saved contest
+// that cannot be written is worth a word to the operator, once each, but
+// never in the way of a quit.
+void MatchDay::diskFailed(int work, const QString &reason)
+{
+    if (m_quitting)
         return;
-    qWarning().noquote()
-        << QStringLiteral("Zembrak: the result could not be written to %1: %2.").arg(m_resultsFile, error);
-    if (m_resultsWarned)
+    if (DiskWriter::Work(work) == DiskWriter::Work::Contest) {
+        if (m_saveWarned)
+            return;
+        m_saveWarned = true;
+        m_board.tellOperator(QStringLiteral("Crash recovery is off"),
+            QStringLiteral("The contest could not be saved to %1: %2. Crash recovery is off until this is put "
+                           "right.")
+                .arg(QDir::toNativeSeparators(m_recoveryFile), reason));
+        return;
+    }
+    if (DiskWriter::Work(work) != DiskWriter::Work::Result || m_resultsWarned)
         return;
     m_resultsWarned = true;
     m_board.tellOperator(QStringLiteral("Results are not being written"),
         QStringLiteral("The result could not be written to %1: %2. The contest goes on; results are not "
                        "being kept until this is put right.")
-            .arg(QDir::toNativeSeparators(m_resultsFile), error));
+            .arg(QDir::toNativeSeparators(m_resultsFile), reason));
 }
 
 // The contest kept on disk.
@@ -246,19 +275,17 @@ void MatchDay::writeResult()
 void MatchDay::setRecoveryFile(const QString &path)
 {
     m_recoveryFile = path;
-    if (path.isEmpty()) {
-        m_saveTimer.stop();
-        return;
-    }
-    saveContestNow();
+    m_written.reset();
+    if (!path.isEmpty())
+        saveContestNow();
 }
 
-// Every change the audience could see is a reason to save soon; while a
-// timer runs that comes with every second shown.
 void MatchDay::scheduleSave()
 {
-    if (!m_recoveryFile.isEmpty() && !m_saveTimer.isActive())
-        m_saveTimer.start();
+    if (m_recoveryFile.isEmpty())
+        return;
+    if (SavePlan::due(m_written, savedContest(), (m_clock() - m_writtenAtNs) / 1'000'000))
+        saveContestNow();
 }
 
 SavedContest MatchDay::savedContest() const
@@ -273,17 +300,16 @@ bool MatchDay::saveContestNow()
 {
     if (m_recoveryFile.isEmpty())
         return false;
-    if (savedContest().save(m_recoveryFile))
-        return true;
-    // Once: a line every second tells nobody anything more.
-    if (!m_saveWarned) {
-        m_saveWarned = true;
-        const QString why = QStringLiteral("The contest could not be saved to %1; crash recovery is off.")
-                                .arg(QDir::toNativeSeparators(m_recoveryFile));
-        qWarning().noquote() << QStringLiteral("Zembrak: ") + why;
-        m_board.tellOperator(QStringLiteral("Crash recovery is off"), why);
-    }
-    return false;
+    const SavedContest now = savedContest();
+    m_writer->saveContest(m_recoveryFile, now.toJson());
+    m_written = now;
+    m_writtenAtNs = m_clock();
+    return true;
+}
+
+bool MatchDay::waitForDisk(int timeoutMs)
+{
+    return m_writer->waitIdle(timeoutMs);
 }
 
 void MatchDay::restoreContest(const SavedContest &saved)
@@ -293,7 +319,7 @@ void MatchDay::restoreContest(const SavedContest &saved)
         saved.matchIndex != m_matchIndex) {
         m_matchIndex = saved.matchIndex;
         Settings::MatchIndex = m_matchIndex;
-        SaveMatchSettings();
+        storeMatchPosition();
     }
     m_board.putContest(saved);
     clearHistory();
@@ -302,11 +328,12 @@ void MatchDay::restoreContest(const SavedContest &saved)
 
 void MatchDay::contestEndsAtQuit()
 {
+    m_quitting = true;
     writeResult();
-    m_saveTimer.stop();
     if (!m_recoveryFile.isEmpty())
-        QFile::remove(m_recoveryFile);
+        m_writer->removeContest(m_recoveryFile);
     m_recoveryFile.clear();
+    m_writer->finishAtQuit();
 }
 
 // The history of the marks.

@@ -4,7 +4,11 @@
 
 #include <QHash>
 #include <QObject>
-#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+class DiskWriter;
 
 // The tournament day around the board: the match list and where it stands,
 // the results file every ended contest leaves a line in, the contest kept
@@ -64,23 +68,31 @@ public:
     // appends a line to this file, if anything was scored or the clock ran.
     // Empty: none is written.
     void setResultsFile(const QString &path) { m_resultsFile = path; }
+    void setResultsSeparator(QChar separator) { m_resultsSeparator = separator; }
     // Writes the contest's line when it is worth one; one word to the
     // operator the first time the file cannot be written.
     void writeResult();
 
     // Recovery after an unclean end: from the time a file is given, the
-    // contest is saved to it within a second of every change, and so every
-    // second or so while a timer runs; a clean quit writes the result line
-    // and removes it.
+    // contest is saved to it at every change but a running time, and every
+    // few seconds while a timer runs; a clean quit writes the result line
+    // and removes it. The disk writer does the writing, off the board's
+    // thread; so it does for the result lines and the stored position.
     void setRecoveryFile(const QString &path);
     SavedContest savedContest() const;
     // Puts a saved contest back with every timer stopped at its time.
     void restoreContest(const SavedContest &saved);
     bool saveContestNow();
-    bool savePending() const { return m_saveTimer.isActive(); }
-    // Something the audience could see changed: a reason to save soon.
+    // Something the audience could see changed: saved if SavePlan says so.
     void scheduleSave();
+    // Ends the contest at a quit and waits up to 3 s for the disk; what was
+    // not written is told on stderr, never in a dialog.
     void contestEndsAtQuit();
+    // Waits until the disk writer has nothing pending (tests).
+    bool waitForDisk(int timeoutMs = 10000);
+    // The monotonic clock (nanoseconds) that spaces the saves of a running
+    // contest; tests hand in theirs.
+    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
     // The history of the marks. Every change the board tells of is noted;
     // undo and redo take the last change back or give it again.
@@ -93,6 +105,8 @@ public:
 
 private:
     void putMarks(const MatchMarks &marks);
+    void storeMatchPosition();
+    void diskFailed(int work, const QString &reason);
     void showContest(const MatchList::Next &next);
     // Contest `index` (from 1): as it was left, if it was, or from the list.
     void goToContest(int index);
@@ -109,10 +123,15 @@ private:
     int m_matchIndex = 0;
     bool m_pastLastMatch = false; // the next-match key found no contest left
     QString m_resultsFile;
+    QChar m_resultsSeparator = QLatin1Char(',');
     bool m_resultsWarned = false;
     bool m_saveWarned = false;
     QString m_recoveryFile;
-    QTimer m_saveTimer;
+    DiskWriter *m_writer;
+    std::optional<SavedContest> m_written; // the contest last handed to the writer
+    qint64 m_writtenAtNs = 0;
+    std::function<qint64()> m_clock;
+    bool m_quitting = false;
     MatchHistory m_history;
     MatchMarks m_marksSeen; // the marks as the history last knew them
     // The contests left by N or Shift+N, as they stood, by their number.

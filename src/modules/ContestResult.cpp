@@ -2,12 +2,6 @@
 
 #include "modules/TickPlan.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
-#include <unistd.h>
-
 namespace {
 
 constexpr qint16 Home = 1;
@@ -77,7 +71,8 @@ QStringList header()
         QStringLiteral("home_hansoku_make"), QStringLiteral("visitor_waza_ari"),
         QStringLiteral("visitor_yuko"), QStringLiteral("visitor_koka"), QStringLiteral("visitor_penalties"),
         QStringLiteral("visitor_ippon"), QStringLiteral("visitor_hansoku_make"), QStringLiteral("winner"),
-        QStringLiteral("won_by"), QStringLiteral("time_used"), QStringLiteral("golden_score_time")};
+        QStringLiteral("won_by"), QStringLiteral("time_used"), QStringLiteral("golden_score_time"),
+        QStringLiteral("match"), QStringLiteral("mat"), QStringLiteral("winner_name")};
 }
 
 QStringList fields(const Ended &c)
@@ -110,48 +105,32 @@ QStringList fields(const Ended &c)
              : winner == Visitor ? QStringLiteral("visitor")
                                  : QStringLiteral("none"))
       << how << minutesSeconds(c.timeUsed) << (c.goldenScore ? minutesSeconds(c.goldenScoreTime) : QString());
+    f << (c.match > 0 ? QString::number(c.match) : QString()) << c.mat
+      << (winner == Home         ? c.home
+             : winner == Visitor ? c.visitor
+                                 : QString());
     return f;
 }
 
-QByteArray csvLine(const QStringList &fields)
+QByteArray csvLine(const QStringList &fields, QChar separator)
 {
     QStringList quoted;
     for (QString field : fields) {
-        if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
+        if (!field.isEmpty() && QStringView(u"=+-@\t\r").contains(field.front()))
+            field.prepend(QLatin1Char('\''));
+        if (field.contains(separator) || field.contains(QLatin1Char('"')) ||
             field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r'))) {
             field.replace(QLatin1String("\""), QLatin1String("\"\""));
             field = QLatin1Char('"') + field + QLatin1Char('"');
         }
         quoted << field;
     }
-    return quoted.join(QLatin1Char(',')).toUtf8() + '\n';
+    return quoted.join(separator).toUtf8() + '\n';
 }
 
-bool append(const QString &path, const QStringList &fields, QString *error)
+QByteArray fileStart(QChar separator)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        *error = QStringLiteral("it is not a regular file");
-        return false;
-    }
-    if (!QDir().mkpath(info.absolutePath())) {
-        *error = QStringLiteral("its folder could not be made");
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        *error = file.errorString();
-        return false;
-    }
-    QByteArray bytes;
-    if (file.size() == 0)
-        bytes = csvLine(header());
-    bytes += csvLine(fields);
-    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
-        *error = file.errorString().isEmpty() ? QStringLiteral("the disk refused it") : file.errorString();
-        return false;
-    }
-    return true;
+    return QByteArray("\xEF\xBB\xBF") + csvLine(header(), separator);
 }
 
 } // namespace ContestResult

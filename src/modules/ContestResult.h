@@ -25,23 +25,24 @@ struct Ended
     bool goldenScore = false; // the contest went to golden score
     TimeValue timeUsed; // of the regular time
     TimeValue goldenScoreTime; // counted up in golden score
-    int match = 0; // the contest's number in the day's list; 0 without one
-    QString mat; // the mat's name; empty without one
-    QString winnerName; // empty without a winner
+    int match = 0; // its number in the match list; 0 without one
+    QString mat; // the board's mat; empty without one
 };
 
 // Whether an ending contest leaves a line: something was scored or marked,
 // or the clock ran.
 bool worthALine(const MatchMarks &marks, const Rules::RuleSet &rules, bool clockRan);
 
+// The columns; those added later come after the first twenty, so that a
+// day's file keeps one order.
 QStringList header();
 QStringList fields(const Ended &contest);
-// One CSV line, fields quoted where they hold a comma, quote or line end.
-QByteArray csvLine(const QStringList &fields);
-
-// Appends the line to the file, the header first when the file is new or
-// empty, then flushes and syncs it to the disk. False, with the reason in
-// `error`, when it could not be written.
-bool append(const QString &path, const QStringList &fields, QString *error);
+// One CSV line, fields quoted where they hold the separator, a quote or a
+// line end. A field a spreadsheet would take for a formula (beginning with
+// =, +, -, @, a tab or CR) gets a leading apostrophe, so it is read as text.
+QByteArray csvLine(const QStringList &fields, QChar separator = QLatin1Char(','));
+// What a new file begins with: a UTF-8 byte-order mark, so that spreadsheets
+// read the names right, and the header line.
+QByteArray fileStart(QChar separator = QLatin1Char(','));
 
 } // namespace ContestResult

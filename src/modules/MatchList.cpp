@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <algorithm>
+
 namespace {
 
 // One record: its fields and the line it began on. A quoted field may run
@@ -14,6 +16,8 @@ struct Record
     bool textAfterQuote = false;
 };
 
+// Decided by the first line that holds a separator outside quotes: blank
+// lines and a title line such as "Day 1" before the list decide nothing.
 QChar guessSeparator(QStringView text)
 {
     int commas = 0;
@@ -22,7 +26,7 @@ QChar guessSeparator(QStringView text)
     for (QChar c : text) {
         if (c == u'"')
             quoted = !quoted;
-        else if (!quoted && (c == u'\n' || c == u'\r'))
+        else if (!quoted && (c == u'\n' || c == u'\r') && commas + semicolons > 0)
             break;
         else if (!quoted && c == u',')
             ++commas;
@@ -124,6 +128,8 @@ QString fault(const Record &record, MatchList::Contest &contest)
     contest.title = record.fields.value(2).trimmed();
     if (contest.home.isEmpty() || contest.visitor.isEmpty())
         return QStringLiteral("a name is empty");
+    for (QString *text : {&contest.home, &contest.visitor, &contest.title})
+        text->truncate(MatchList::MaxTextLength);
     const QString time = record.fields.value(3).trimmed();
     if (!time.isEmpty()) {
         contest.seconds = MatchList::parseTime(time);
@@ -185,9 +191,15 @@ Read read(const QByteArray &data)
         first = false;
         Contest contest;
         const QString why = fault(record, contest);
-        if (why.isEmpty())
+        if (why.isEmpty()) {
             result.contests << contest;
-        else
+            if (std::ranges::any_of(record.fields.mid(0, 3),
+                    [](const QString &field) { return field.trimmed().size() > MaxTextLength; }))
+                result.messages << QStringLiteral("Line %1 of the match list: a name or title was cut to %2 "
+                                                  "characters.")
+                                       .arg(record.line)
+                                       .arg(MaxTextLength);
+        } else
             result.messages
                 << QStringLiteral("Line %1 of the match list was skipped: %2.").arg(record.line).arg(why);
     }

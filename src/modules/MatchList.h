@@ -10,11 +10,14 @@
 
 // A day's contests read from a CSV file: home name, visitor name, and
 // optionally a title and the contest time as m:ss. UTF-8 with or without
-// a byte-order mark; comma or semicolon (whichever the first row uses more
-// of, outside quotes); fields may be quoted, with "" for a quote inside. A
+// a byte-order mark; comma or semicolon (whichever the first line holding
+// either outside quotes uses more of); fields may be quoted, with "" for a quote inside. A
 // first row reading "home" and "visitor" is a header. Empty lines are
 // passed over; a bad line is skipped with one message naming its line.
 namespace MatchList {
+
+// Names and titles longer than this are cut, with a message.
+constexpr int MaxTextLength = 200;
 
 struct Contest
 {
@@ -28,7 +31,7 @@ struct Contest
 struct Read
 {
     QList<Contest> contests;
-    QStringList messages; // one per skipped line
+    QStringList messages; // one per skipped or cut line
 };
 
 Read read(const QByteArray &data);

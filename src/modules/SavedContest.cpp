@@ -1,11 +1,10 @@
 #include "modules/SavedContest.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "files/SafeFile.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -83,10 +82,12 @@ QByteArray SavedContest::toJson() const
         return QJsonObject {
             {QStringLiteral("ticks"), double(time.ticks())}, {QStringLiteral("running"), running}};
     };
-    QJsonObject root {{QStringLiteral("version"), formatVersion}, {QStringLiteral("title"), title},
-        {QStringLiteral("home"), home}, {QStringLiteral("visitor"), visitor},
-        {QStringLiteral("marks"), marksObject}, {QStringLiteral("rules"), rules},
-        {QStringLiteral("period"), timer(period, periodRunning)},
+    // Cut as at load, so that what is written always fits what is read back.
+    QJsonObject root {{QStringLiteral("version"), formatVersion},
+        {QStringLiteral("title"), title.left(MaxTextLength)},
+        {QStringLiteral("home"), home.left(MaxTextLength)},
+        {QStringLiteral("visitor"), visitor.left(MaxTextLength)}, {QStringLiteral("marks"), marksObject},
+        {QStringLiteral("rules"), rules}, {QStringLiteral("period"), timer(period, periodRunning)},
         {QStringLiteral("hold_home"), timer(holdHome, holdHomeRunning)},
         {QStringLiteral("hold_visitor"), timer(holdVisitor, holdVisitorRunning)},
         {QStringLiteral("golden_score"), goldenScore}, {QStringLiteral("clock_ran"), clockRan},
@@ -97,7 +98,7 @@ QByteArray SavedContest::toJson() const
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
-std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json)
+std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json, QStringList *warnings)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
@@ -139,13 +140,16 @@ std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json)
         TimeValue *time;
         bool *running;
     };
-    // Ten minutes and a little more: any time the board can show.
-    constexpr double maxTicks = 1e12;
+    // Any time the board can show: ten minutes, or an hour of golden score
+    // counting up. A larger one would stand still on the display.
+    const bool golden = root.value(QStringLiteral("golden_score")).toBool();
+    constexpr double tenMinutes = 600.0 * TimeValue::TicksPerSecond;
     for (const Timer &t :
         {Timer {"period", &c.period, &c.periodRunning}, Timer {"hold_home", &c.holdHome, &c.holdHomeRunning},
             Timer {"hold_visitor", &c.holdVisitor, &c.holdVisitorRunning}}) {
         const QJsonObject timer = root.value(QLatin1String(t.key)).toObject();
         const QJsonValue ticks = timer.value(QStringLiteral("ticks"));
+        const double maxTicks = golden && t.time == &c.period ? 6 * tenMinutes : tenMinutes;
         if (!inRange(ticks, 0, maxTicks) || !timer.value(QStringLiteral("running")).isBool())
             return std::nullopt;
         *t.time = TimeValue::fromTicks(qint64(ticks.toDouble()));
@@ -160,6 +164,14 @@ std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json)
     c.title = root.value(QStringLiteral("title")).toString();
     c.home = root.value(QStringLiteral("home")).toString();
     c.visitor = root.value(QStringLiteral("visitor")).toString();
+    for (QString *text : {&c.title, &c.home, &c.visitor}) {
+        if (text->size() > MaxTextLength) {
+            text->truncate(MaxTextLength);
+            if (warnings)
+                *warnings << QStringLiteral("a name or title of the saved contest was cut to %1 characters.")
+                                 .arg(MaxTextLength);
+        }
+    }
     c.rules = root.value(QStringLiteral("rules")).toString();
     c.goldenScore = root.value(QStringLiteral("golden_score")).toBool();
     c.clockRan = root.value(QStringLiteral("clock_ran")).toBool();
@@ -178,12 +190,8 @@ std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json)
     return c;
 }
 
-bool SavedContest::save(const QString &path) const
+bool SavedContest::save(const QString &path, QString *error) const
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(toJson());
-    return file.commit();
+    QString ignored;
+    return SafeFile::writeOwn(path, toJson(), error ? error : &ignored);
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -36,10 +37,16 @@ struct SavedContest
 
     bool operator==(const SavedContest &) const = default;
 
+    // Names and the title are cut to this at load, and when written.
+    static constexpr int MaxTextLength = 200;
+    // Larger files are no saved contest: what is written always fits.
+    static constexpr qint64 MaxFileBytes = 1 << 20;
+
     QByteArray toJson() const;
     // Nothing when the text is no saved contest or holds values out of
-    // range: a damaged file is never half restored.
-    static std::optional<SavedContest> fromJson(const QByteArray &json);
-    // Written whole through a temporary file or not at all.
-    bool save(const QString &path) const;
+    // range: a damaged file is never half restored. A text cut to length
+    // is said in `warnings`.
+    static std::optional<SavedContest> fromJson(const QByteArray &json, QStringList *warnings = nullptr);
+    // Written whole through a temporary file or not at all, never through a link.
+    bool save(const QString &path, QString *error = nullptr) const;
 };

@@ -184,6 +184,7 @@ void frmScoreboard::setClock(const MatchTimer::Clock &clock)
     tkHoldHome->setClock(clock);
     tkHoldVisitor->setClock(clock);
     tmrClock1->setClock(clock);
+    m_day->setClock(clock);
 }
 
 void frmScoreboard::UpdateLabels()

@@ -47,7 +47,6 @@ ContestResult::Ended frmScoreboard::endedContest() const
     ended.title = Settings::TitleText;
     ended.match = m_day->matchIndex();
     ended.mat = m_day->mat();
-    ended.winnerName = Winner == 1 ? Settings::HomeText : Winner == 2 ? Settings::VisitorText : QString();
     ended.home = lblHomeName->Caption();
     ended.visitor = lblVisitorName->Caption();
     ended.marks = marks();

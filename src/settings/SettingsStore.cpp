@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include "files/SafeFile.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsVariables.h"
 
@@ -136,10 +137,10 @@ QString &storeFile()
 // Every file the store reads: the user's own and the system-wide fallbacks,
 // each under the application's and the organization's name (both
 // "Zembrak"), where QSettings keeps them on this platform.
-QStringList storeFiles()
+QStringList storeFiles(const QString &file = storeFile())
 {
-    if (!storeFile().isEmpty())
-        return {storeFile()};
+    if (!file.isEmpty())
+        return {file};
     const QString name = QStringLiteral("Zembrak");
     QStringList files;
     for (const QString &folder : {QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
@@ -156,28 +157,29 @@ QStringList storeFiles()
 // beside the user's file when it writes: it reads a lock it finds there, so
 // a FIFO would hold every save. The path of the first one, or "" when all
 // are usable.
-QString unusableStoreFile()
+QString unusableStoreFile(const QString &file = storeFile())
 {
-    QStringList files = storeFiles();
+    QStringList files = storeFiles(file);
     files << files.first() + QStringLiteral(".lock");
-    for (const QString &file : std::as_const(files)) {
-        const QFileInfo info(file);
-        if (info.exists() && !info.isFile())
-            return file;
+    // A link its owner made is followed, but only to a regular file: a link
+    // to nothing would have its target made by the first save.
+    for (const QString &candidate : std::as_const(files)) {
+        if (!SafeFile::operatorFileProblem(candidate).isEmpty())
+            return candidate;
     }
     return QString();
 }
 
 void reportUnusableStore(const QString &file, const char *consequence)
 {
-    qWarning().noquote() << QStringLiteral("Zembrak: the settings store %1 is not a regular file; %2.")
-                                .arg(file, QLatin1String(consequence));
+    qWarning().noquote() << QStringLiteral("Zembrak: the settings store %1 is not a regular file (%2); %3.")
+                                .arg(file, SafeFile::operatorFileProblem(file), QLatin1String(consequence));
 }
 
-std::unique_ptr<QSettings> openStore()
+std::unique_ptr<QSettings> openStore(const QString &file = storeFile())
 {
-    if (!storeFile().isEmpty())
-        return std::make_unique<QSettings>(storeFile(), SettingsFile::format());
+    if (!file.isEmpty())
+        return std::make_unique<QSettings>(file, SettingsFile::format());
     // Named here rather than through QCoreApplication, so that the start
     // screen, the tests and any tool all reach the same per-user file.
     return std::make_unique<QSettings>(
@@ -355,4 +357,30 @@ bool SaveMatchSettings()
     }
     store->sync();
     return store->status() == QSettings::NoError;
+}
+
+std::function<bool(QString *error)> SaveMatchSettingsLater()
+{
+    QList<std::pair<QString, QString>> values;
+    for (const SettingKey &setting : settingKeys) {
+        if (qstrcmp(setting.section, matchSection) == 0)
+            values.append({settingPath(QLatin1String(setting.section), QLatin1String(setting.key)),
+                textOf(setting.variable)});
+    }
+    // The store's file as it is now: a test's throwaway store stays its own.
+    return [values, file = storeFile()](QString *error) {
+        if (const QString unusable = unusableStoreFile(file); !unusable.isEmpty()) {
+            *error = QStringLiteral("the settings store %1 is not a regular file (%2)")
+                         .arg(unusable, SafeFile::operatorFileProblem(unusable));
+            return false;
+        }
+        const std::unique_ptr<QSettings> store = openStore(file);
+        for (const auto &[key, value] : values)
+            store->setValue(key, value);
+        store->sync();
+        if (store->status() == QSettings::NoError)
+            return true;
+        *error = QStringLiteral("the settings store %1 could not be written").arg(store->fileName());
+        return false;
+    };
 }

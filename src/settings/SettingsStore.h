@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The per-user settings store: strings addressed by section and key under
 // the application "Zembrak" (organization "Zembrak" too). Nothing else in
 // the program touches QSettings.
@@ -37,3 +39,6 @@ bool SaveSettings();
 // Writes the match list and its position alone, as the next-match key and
 // loading a list change them outside the options dialog.
 bool SaveMatchSettings();
+// The same for the list and position as they are now, done when the job is
+// called, on any thread (the disk writer's): false with the reason.
+std::function<bool(QString *error)> SaveMatchSettingsLater();

@@ -98,3 +98,13 @@ TEST(CommandLine, AMatNameIsOneThatCanNameFiles)
         {"", "   ", "../x", "a/b", ".hidden", "x\\y", "1234567890123456789012345678901234567890X"})
         EXPECT_TRUE(parse({"--mat", bad}).error.contains(QLatin1String("--mat"))) << bad;
 }
+
+TEST(CommandLine, TheResultsSeparatorIsACommaOrASemicolon)
+{
+    EXPECT_EQ(parse({}).options.resultsSeparator, QLatin1Char(','));
+    EXPECT_EQ(parse({"--results-separator", ";"}).options.resultsSeparator, QLatin1Char(';'));
+    EXPECT_EQ(parse({"--results-separator=,"}).options.resultsSeparator, QLatin1Char(','));
+    for (const char *bad : {"\t", ";;", "", "x"})
+        EXPECT_TRUE(parse({"--results-separator", bad}).error.contains(QLatin1String("--results-separator")))
+            << bad;
+}

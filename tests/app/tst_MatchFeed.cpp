@@ -291,6 +291,52 @@ TEST_F(MatchFeedTest, AmbiguousRequestLengthsAre400)
     EXPECT_TRUE(pipelined.received.endsWith(refusedWith400)) << pipelined.received.toStdString();
 }
 
+TEST_F(MatchFeedTest, HeaderLinesTwoReadersCouldTakeDifferentlyAre400)
+{
+    const QByteArray cases[] = {
+        "Content-Length : 0\r\n",
+        "Content-Length: +5\r\n",
+        "Content-Length: 5, 5\r\n",
+        "Content-Length: 0x5\r\n",
+        QByteArray("X-Note: a\0b\r\n", 13),
+        "X-Note: a\r\n folded\r\n",
+    };
+    for (const QByteArray &extra : cases) {
+        const auto client = ask("GET", "/state", extra);
+        EXPECT_TRUE(client->received.startsWith("HTTP/1.1 400"))
+            << extra.toStdString() << client->received.toStdString();
+    }
+    EXPECT_TRUE(ask("GET", "/state", "Content-Length:  0 \r\n")->received.startsWith("HTTP/1.1 200"));
+}
+
+TEST_F(MatchFeedTest, AFullRoomSays503WithRetryAfterAndKeepsPlacesForState)
+{
+    std::vector<std::unique_ptr<Client>> streams;
+    for (int i = 0; i < MatchFeed::MaxPushClients; ++i) {
+        streams.push_back(std::make_unique<Client>(feed->serverPort()));
+        streams.back()->socket.write(request("GET", "/events"));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return feed->pushClientCount() == MatchFeed::MaxPushClients; }, 10000));
+    const auto oneStreamMore = ask("GET", "/events");
+    EXPECT_TRUE(oneStreamMore->received.startsWith("HTTP/1.1 503")) << oneStreamMore->received.toStdString();
+    EXPECT_TRUE(oneStreamMore->received.contains("Retry-After: 5"));
+    EXPECT_TRUE(ask("GET", "/state")->received.startsWith("HTTP/1.1 200")) << "a place is kept for /state";
+
+    // Every place taken: a client that has sent its request still reads the 503.
+    std::vector<std::unique_ptr<Client>> idle;
+    while (feed->clientCount() < MatchFeed::MaxClients) {
+        idle.push_back(std::make_unique<Client>(feed->serverPort()));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return feed->clientCount() >= int(streams.size() + idle.size()); }, 5000));
+    }
+    Client extra(feed->serverPort());
+    extra.socket.write(request("GET", "/state"));
+    ASSERT_TRUE(extra.waitFor("\r\n\r\n")) << "reset before the answer";
+    EXPECT_TRUE(extra.received.startsWith("HTTP/1.1 503"));
+    EXPECT_TRUE(extra.received.contains("Retry-After: 5"));
+    EXPECT_TRUE(closes(extra));
+}
+
 TEST_F(MatchFeedTest, ConnectionCloseAndHttp10EndTheConnectionAfterTheAnswer)
 {
     const auto close = ask("GET", "/state", "Connection: close\r\n");

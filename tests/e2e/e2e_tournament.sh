@@ -38,6 +38,8 @@ sleep 0.5
 xdotool key y
 wait_for '["match"]["index"]' 10 3
 [ "$(field '["home"]["waza_ari"]')" = 0 ] || fail "N did not clear the score: $(state)"
+# The line is written off the board's thread, a moment later.
+for _ in $(seq 50); do [ "$(wc -l <"$RESULTS" 2>/dev/null)" = 2 ] && break; sleep 0.1; done
 [ "$(wc -l <"$RESULTS")" = 2 ] || fail "results.csv is not a header and one line: $(cat "$RESULTS")"
 tail -n 1 "$RESULTS" | grep -q ',Pool B,Kim,Lee,1,0,0,' || fail "the line lacks Kim's waza-ari: $(tail -n 1 "$RESULTS")"
 screenshot tournament_final

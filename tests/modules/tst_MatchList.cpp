@@ -47,6 +47,11 @@ TEST(MatchList, ReadsTheFilesOperatorsWrite)
         {"missing and extra fields, an empty name", "A\nA,B,C,1:00,x\n,B\nA,B\n", {ab}, {1, 2, 3}},
         {"an unclosed quote, text after a quote", "A,B\n\"A\"x,B\n\"A,B\n", {ab}, {2, 3}},
         {"a header only further down is a bad line", "A,B\nhome,visitor,,t\n", {ab}, {2}},
+        {"blank lines and a quoted title line before a semicolon list",
+            "\n\r\n\"Day 1, mat 2\"\nA;B\nKim;Lee;Final;4:00\n",
+            {ab, {QStringLiteral("Kim"), QStringLiteral("Lee"), QStringLiteral("Final"), 240}}, {3}},
+        {"a name too long is cut, and said", QByteArray(300, 'x') + ",B\n",
+            {{QString(MatchList::MaxTextLength, u'x'), QStringLiteral("B"), QString(), 0}}, {1}},
         {"nothing", "", {}, {}},
     };
     for (const Case &c : cases) {

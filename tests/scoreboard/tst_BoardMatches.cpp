@@ -99,6 +99,7 @@ TEST_F(BoardMatches, TheListAndItsPositionAreStoredAndARestartGoesOnFromThere)
 {
     board->day().loadMatchList(list);
     nextMatch();
+    ASSERT_TRUE(board->day().waitForDisk()) << "the store is written off the board's thread";
     Settings::resetToDefaults();
     LoadSettings();
     EXPECT_EQ(Settings::MatchIndex, 2);

@@ -35,6 +35,7 @@ protected:
     }
     std::optional<SavedContest> onDisk() const
     {
+        board->day().waitForDisk();
         QFile file(saved);
         if (!file.open(QIODevice::ReadOnly))
             return std::nullopt;
@@ -50,15 +51,13 @@ TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
     board->day().loadMatchList("A,B,Pool,3:00\nC,D\n");
     board->day().setRecoveryFile(saved);
     ASSERT_TRUE(onDisk().has_value()) << "saved as soon as a file is given";
-    EXPECT_FALSE(board->day().savePending());
 
     press(board->tledPeriod, Qt::Key_S);
     press(board->picContainerHoldHome, Qt::Key_Left);
     tick(4000);
     press(board->nledYVisitor, Qt::Key_1);
     press(board->picCVisitor, Qt::Key_Return);
-    EXPECT_TRUE(board->day().savePending()) << "a change is saved within a second";
-    ASSERT_TRUE(board->day().saveContestNow());
+    // A mark is saved at once, with the time the clock had then.
     const SavedContest before = *onDisk();
     EXPECT_EQ(before, board->day().savedContest());
     EXPECT_TRUE(before.periodRunning);
@@ -80,6 +79,24 @@ TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
     // Ready to start again from where it was.
     press(restarted->tledPeriod, Qt::Key_S);
     EXPECT_TRUE(restarted->tkPeriod->Running());
+}
+
+TEST_F(BoardRecovery, ARunningClockIsWrittenEveryFewSecondsAndNotAtEveryTick)
+{
+    board->day().setRecoveryFile(saved);
+    press(board->tledPeriod, Qt::Key_S);
+    ASSERT_TRUE(onDisk().has_value());
+    EXPECT_TRUE(onDisk()->periodRunning) << "a start is written at once";
+    const TimeValue started = onDisk()->period;
+    for (int ms = 0; ms < 4000; ms += 50)
+        tick(50);
+    EXPECT_EQ(onDisk()->period, started) << "no tick is written";
+    for (int ms = 0; ms < 1500; ms += 50)
+        tick(50);
+    EXPECT_LT(onDisk()->period, started) << "a running clock is written every 5 s";
+    press(board->tledPeriod, Qt::Key_S);
+    EXPECT_FALSE(onDisk()->periodRunning) << "a stop is written at once";
+    EXPECT_EQ(onDisk()->period, board->tkPeriod->Seconds());
 }
 
 TEST_F(BoardRecovery, ADamagedFileIsNoContest)
@@ -107,7 +124,8 @@ TEST_F(BoardRecovery, ACleanQuitWritesTheResultThenRemovesTheSavedContest)
     EXPECT_EQ(file.readAll().count('\n'), 2);
     // Nothing is saved after the quit.
     press(board->nledWHome, Qt::Key_2);
-    EXPECT_FALSE(board->day().savePending());
+    board->day().waitForDisk();
+    EXPECT_FALSE(QFile::exists(saved));
 }
 
 // A Custom contest comes back under the values it ran under, whatever the

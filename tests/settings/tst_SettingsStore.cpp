@@ -407,6 +407,43 @@ TEST_F(SettingsStoreTest, SpecialFilesAtTheStorePathAreNeverOpened)
     EXPECT_TRUE(QDir(folder).isEmpty());
 }
 
+TEST_F(SettingsStoreTest, AnOwnersLinkIsFollowedOnlyToARegularFile)
+{
+    const QString target = m_dir.filePath(QStringLiteral("dotfiles/zembrak.conf"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(target).absolutePath()));
+    const QString linked = m_dir.filePath(QStringLiteral("linked.conf"));
+    const QString dangling = m_dir.filePath(QStringLiteral("dangling.conf"));
+    const QString toFifo = m_dir.filePath(QStringLiteral("to-fifo.conf"));
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile(target).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::link(target, linked));
+    ASSERT_TRUE(QFile::link(m_dir.filePath(QStringLiteral("nowhere.conf")), dangling));
+    ASSERT_TRUE(QFile::link(fifo, toFifo));
+
+    SettingsStore::useFile(linked);
+    Settings::TitleText = QStringLiteral("Through the link");
+    EXPECT_TRUE(SaveSettings());
+    EXPECT_TRUE(QFileInfo(linked).isSymLink()) << "the owner's link stays";
+    QFile written(target);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("Through the link"));
+
+    for (const QString &path : {dangling, toFifo}) {
+        SettingsStore::useFile(path);
+        StderrLines said;
+        EXPECT_FALSE(SaveSettings()) << path.toStdString();
+        QString error;
+        EXPECT_FALSE(SaveMatchSettingsLater()(&error)) << path.toStdString();
+        EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QStringLiteral("nowhere.conf"))))
+        << "a link to nothing never makes its target";
+    struct stat st = {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
 TEST_F(SettingsStoreTest, SaveReportsAStoreThatCannotBeWritten)
 {
     EXPECT_TRUE(SaveSettings());
