@@ -256,7 +256,7 @@ void MatchDay::diskFailed(int work, const QString &reason)
             return;
         m_saveWarned = true;
         m_board.tellOperator(QStringLiteral("Crash recovery is off"),
-            QStringLiteral("The contest could not be saved to %1: %2. Crash recovery is off until this is put "
+            QStringLiteral("The contest could not be saved to %1: %2; crash recovery is off until this is put "
                            "right.")
                 .arg(QDir::toNativeSeparators(m_recoveryFile), reason));
         return;

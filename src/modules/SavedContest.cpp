@@ -183,7 +183,7 @@ std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json, QStri
     }
     // Absent from files of earlier versions.
     const QJsonValue reset = root.value(QStringLiteral("reset_ticks"));
-    if (!reset.isUndefined() && !inRange(reset, 0, maxTicks))
+    if (!reset.isUndefined() && !inRange(reset, 0, tenMinutes))
         return std::nullopt;
     c.resetTime = TimeValue::fromTicks(qint64(reset.toDouble()));
     c.listHash = root.value(QStringLiteral("list_hash")).toString().left(64);
