@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "modules/JudoShiaiCodec.h"
 #include "modules/RuleSet.h"
 
 #include <QCommandLineParser>
@@ -101,7 +102,15 @@ Result parse(const QStringList &arguments)
         QStringLiteral("Append a line for every contest that ends to FILE rather than to results.csv "
                        "in Zembrak's data folder."),
         QStringLiteral("FILE"));
-    parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules, matches, results});
+    const QCommandLineOption judoShiai(QStringLiteral("judoshiai"),
+        QStringLiteral("Take each contest from JudoShiai, the tournament program, at HOST (port 2310 unless "
+                       "given) and send it the results; auto looks for it on the local network."),
+        QStringLiteral("HOST[:PORT]|auto"));
+    const QCommandLineOption tatami(QStringLiteral("tatami"),
+        QStringLiteral("The tatami this board times, 1 to 20, for JudoShiai (default 1)."),
+        QStringLiteral("N"));
+    parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules, matches, results,
+        judoShiai, tatami});
 
     Result result;
     // Read before the application object exists, the parser cannot know
@@ -134,7 +143,15 @@ Result parse(const QStringList &arguments)
     else if (parser.isSet(rules) && !Rules::idFromText(parser.value(rules)))
         result.error = QStringLiteral("--rules wants design, classic, ijf2018 or custom, not '%1'.")
                            .arg(parser.value(rules));
-    else if (parser.isSet(rules))
+    else if (parser.isSet(judoShiai) &&
+             !JudoShiai::parseServer(parser.value(judoShiai), options.judoShiaiHost, options.judoShiaiPort))
+        result.error =
+            QStringLiteral("--judoshiai wants HOST[:PORT] or auto, not '%1'.").arg(parser.value(judoShiai));
+    else if (parser.isSet(tatami) && !(parseScreen(parser.value(tatami), options.tatami) &&
+                                         options.tatami >= 1 && options.tatami <= 20))
+        result.error =
+            QStringLiteral("--tatami wants a number from 1 to 20, not '%1'.").arg(parser.value(tatami));
+    if (result.error.isEmpty() && parser.isSet(rules))
         options.rules = parser.value(rules);
     options.matches = parser.value(matches);
     options.results = parser.value(results);

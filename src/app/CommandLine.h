@@ -17,6 +17,11 @@ struct VenueOptions
     QString rules; // a rule set for this run, by id; empty for the stored one
     QString matches; // a match list to load; empty to go on with the stored one
     QString results; // where result lines go; empty for the usual results.csv
+    // JudoShiai, the tournament program, to take matches from and give
+    // results to: a host, or "auto" to look for it; empty for the stored choice.
+    QString judoShiaiHost;
+    quint16 judoShiaiPort = 2310;
+    int tatami = 0; // 1 to 20; 0 for the stored one
 };
 
 namespace CommandLine {

@@ -3,6 +3,7 @@
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
+#include "day/JudoShiaiLink.h"
 #include "scoreboard/frmScoreboard.h"
 
 #include <QAbstractHttpServer>
@@ -542,7 +543,7 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
         side.insert(QStringLiteral("hansoku_make"), board.hansokuMake(number));
         return side;
     };
-    return QJsonObject {
+    QJsonObject state {
         {QStringLiteral("rules"), Rules::idText(board.rules().id)},
         {QStringLiteral("golden_score"), board.GoldenScore},
         {QStringLiteral("title"), board.lblTitle->Caption()},
@@ -563,6 +564,20 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
                           board.Ippon == 2, board.Winner == 2, board.MedVisitor, board.nledHoldVisitor),
                 board.ShidoVisitor, 2)},
     };
+    // The link to JudoShiai, when there is one, and the country and club
+    // of its match's competitors.
+    if (const JudoShiaiLink *link = board.tournamentLink()) {
+        state.insert(QStringLiteral("tournament"),
+            QJsonObject {{QStringLiteral("server"), link->server()},
+                {QStringLiteral("tatami"), link->tatami()},
+                {QStringLiteral("connected"), link->isConnected()},
+                {QStringLiteral("category"), board.tournamentCategory()},
+                {QStringLiteral("match"), board.tournamentMatch()},
+                {QStringLiteral("home_details"), board.tournamentDetails(1)},
+                {QStringLiteral("visitor_details"), board.tournamentDetails(2)},
+                {QStringLiteral("result_pending"), link->pendingResult().has_value()}});
+    }
+    return state;
 }
 
 void MatchFeed::boardChanged()

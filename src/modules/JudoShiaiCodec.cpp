@@ -275,6 +275,26 @@ std::optional<Message> decode(const QByteArray &message)
     return out;
 }
 
+std::optional<ResultMessage> decodeResult(const QByteArray &message)
+{
+    if (message.size() != headerSize + resultBody || int(quint8(message[0])) != protocolVersion ||
+        int(quint8(message[1])) != Result)
+        return std::nullopt;
+    const char *at = message.constData() + headerSize;
+    ResultMessage result;
+    for (qint32 *field : {&result.tatami, &result.category, &result.match, &result.time, &result.blueScore,
+             &result.whiteScore}) {
+        *field = getInt(at);
+        at += 4;
+    }
+    result.blueVote = qint8(at[0]);
+    result.whiteVote = qint8(at[1]);
+    result.blueHansokumake = qint8(at[2]);
+    result.whiteHansokumake = qint8(at[3]);
+    result.legend = getInt(at + 4);
+    return result;
+}
+
 qint32 packScore(int ippon, int wazaari, int yuko, int shido)
 {
     return std::clamp(ippon, 0, 15) << 16 | std::clamp(wazaari, 0, 15) << 12 | std::clamp(yuko, 0, 15) << 8 |
@@ -302,6 +322,30 @@ QByteArray writeText(const QString &text, qsizetype size)
     // One byte stays NUL, as a C reader of the field expects.
     const QByteArray utf8 = text.toUtf8();
     return utf8.left(characterBoundary(utf8, size - 1)).leftJustified(size, '\0');
+}
+
+bool parseServer(const QString &text, QString &host, quint16 &port)
+{
+    QString name = text.trimmed();
+    quint16 number = defaultPort;
+    const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
+    // A bare IPv6 address has colons of its own; with a port it goes in brackets.
+    const bool bareIpv6 = name.count(QLatin1Char(':')) > 1 && !name.startsWith(QLatin1Char('['));
+    if (colon >= 0 && !bareIpv6) {
+        bool ok = false;
+        const uint value = name.mid(colon + 1).toUInt(&ok);
+        if (!ok || value == 0 || value > 65535)
+            return false;
+        number = quint16(value);
+        name = name.left(colon);
+    }
+    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+        name = name.mid(1, name.size() - 2);
+    if (name.isEmpty() || name.contains(QLatin1Char(' ')) || name.contains(QLatin1Char('/')))
+        return false;
+    host = name;
+    port = number;
+    return true;
 }
 
 QString matchTitle(const QString &category, qint32 round)

@@ -132,6 +132,8 @@ QByteArray encodeAck(qint32 sender, qint32 tatami);
 // Nothing for a message too short for its header or its type's body, or of
 // another protocol version.
 std::optional<Message> decode(const QByteArray &message);
+// A RESULT message as encodeResult writes it; nothing for anything else.
+std::optional<ResultMessage> decodeResult(const QByteArray &message);
 
 // ippon<<16 | waza-ari<<12 | yuko<<8 | shido, each held to its field.
 qint32 packScore(int ippon, int wazaari, int yuko, int shido);
@@ -141,6 +143,10 @@ qint32 packScore(int ippon, int wazaari, int yuko, int shido);
 QString readText(const char *field, qsizetype size);
 Competitor readCompetitor(const char *field, qsizetype size);
 QByteArray writeText(const QString &text, qsizetype size);
+
+// "HOST[:PORT]" or "auto", the port 2310 unless given; false when it is
+// not one.
+bool parseServer(const QString &text, QString &host, quint16 &port);
 
 // "M-73 · Pool, round 1" from the category and the round field.
 QString matchTitle(const QString &category, qint32 round);

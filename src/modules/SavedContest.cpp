@@ -1,5 +1,7 @@
 #include "modules/SavedContest.h"
 
+#include "modules/JudoShiaiCodec.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -38,7 +40,7 @@ QByteArray SavedContest::toJson() const
         return QJsonObject {
             {QStringLiteral("ticks"), double(time.ticks())}, {QStringLiteral("running"), running}};
     };
-    const QJsonObject root {{QStringLiteral("version"), formatVersion}, {QStringLiteral("title"), title},
+    QJsonObject root {{QStringLiteral("version"), formatVersion}, {QStringLiteral("title"), title},
         {QStringLiteral("home"), home}, {QStringLiteral("visitor"), visitor},
         {QStringLiteral("marks"), marksObject}, {QStringLiteral("rules"), rules},
         {QStringLiteral("period"), timer(period, periodRunning)},
@@ -46,6 +48,11 @@ QByteArray SavedContest::toJson() const
         {QStringLiteral("hold_visitor"), timer(holdVisitor, holdVisitorRunning)},
         {QStringLiteral("golden_score"), goldenScore}, {QStringLiteral("clock_ran"), clockRan},
         {QStringLiteral("match_index"), matchIndex}};
+    if (tournamentMatch > 0)
+        root.insert(QStringLiteral("tournament"),
+            QJsonObject {{QStringLiteral("category"), tournamentCategory},
+                {QStringLiteral("match"), tournamentMatch}, {QStringLiteral("ended"), tournamentEnded},
+                {QStringLiteral("result"), QString::fromLatin1(tournamentResult.toHex())}});
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
@@ -116,6 +123,19 @@ std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json)
     c.goldenScore = root.value(QStringLiteral("golden_score")).toBool();
     c.clockRan = root.value(QStringLiteral("clock_ran")).toBool();
     c.matchIndex = root.value(QStringLiteral("match_index")).toInt();
+    if (root.contains(QStringLiteral("tournament"))) {
+        const QJsonObject t = root.value(QStringLiteral("tournament")).toObject();
+        const QByteArray result = t.value(QStringLiteral("result")).toString().toLatin1();
+        if (!inRange(t.value(QStringLiteral("category")), JudoShiai::firstCategory, 1e9) ||
+            !inRange(t.value(QStringLiteral("match")), 1, JudoShiai::noMatch - 1) ||
+            !t.value(QStringLiteral("ended")).isBool() ||
+            (!result.isEmpty() && !JudoShiai::decodeResult(QByteArray::fromHex(result))))
+            return std::nullopt;
+        c.tournamentCategory = t.value(QStringLiteral("category")).toInt();
+        c.tournamentMatch = t.value(QStringLiteral("match")).toInt();
+        c.tournamentEnded = t.value(QStringLiteral("ended")).toBool();
+        c.tournamentResult = QByteArray::fromHex(result);
+    }
     return c;
 }
 

@@ -28,6 +28,12 @@ struct SavedContest
     bool goldenScore = false;
     bool clockRan = false;
     int matchIndex = 0;
+    // The JudoShiai match on the board, whether its result is sent, and that
+    // result as JudoShiai's RESULT message until it is known to be in.
+    qint32 tournamentCategory = 0;
+    qint32 tournamentMatch = 0;
+    bool tournamentEnded = false;
+    QByteArray tournamentResult;
 
     bool operator==(const SavedContest &) const = default;
 

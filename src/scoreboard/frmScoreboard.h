@@ -10,7 +10,9 @@
 #include "scoreboard/MatchState.h"
 
 #include <QTimer>
+
 #include <QWidget>
+#include <memory>
 
 class ClockDisplay;
 class ControlArray;
@@ -23,6 +25,10 @@ class MMControl;
 class PictureBox;
 class Shape;
 class Timer;
+class JudoShiaiLink;
+namespace JudoShiai {
+struct NextMatchMessage;
+}
 
 // The scoreboard that faces the mat: it holds the match state, times the
 // contest and the osaekomi, takes every operator key and click, and draws
@@ -118,6 +124,16 @@ public:
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
     void setClock(const MatchTimer::Clock &clock);
+
+    // JudoShiai, the tournament program, gives the contests in place of the
+    // match list and takes their results. An empty host ends the link.
+    void linkTournament(const QString &host, quint16 port, int tatami);
+    JudoShiaiLink *tournamentLink() const { return m_link; }
+    // The JudoShiai match on the board: category and number, 0 for none.
+    qint32 tournamentCategory() const;
+    qint32 tournamentMatch() const;
+    // "COUNTRY, Club" of a side (1 Home, 2 Visitor) of that match.
+    QString tournamentDetails(qint16 side) const;
 
     // Design client area in pixels.
     static constexpr int DesignClientWidth = 632;
@@ -259,6 +275,14 @@ private:
     void showShidos();
     void showContest(const MatchList::Next &next);
     void updateWindowTitle();
+    QString tournamentTitle() const;
+    void tournamentNextMatch();
+    void takeTournamentMatch();
+    bool contestStarted() const;
+    void saveTournament(SavedContest &contest) const;
+    QStringList tournamentSettings() const;
+    void applyTournamentSettings();
+    void restoreTournament(const SavedContest &saved);
     qint64 ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const;
 
     // The tick refreshes, then sleeps while no match timer runs: refreshing
@@ -282,6 +306,11 @@ private:
     QTimer m_saveTimer;
     bool m_pastLastMatch = false; // the next-match key found no contest left
     MatchMarks m_marksSeen; // the marks as the history last knew them
+    JudoShiaiLink *m_link = nullptr;
+    std::shared_ptr<JudoShiai::NextMatchMessage> m_tournamentContest; // the linked match on the board
+    bool m_tournamentEnded = false; // its result is sent
+    bool m_holdTimesSaid = false;
+    bool m_linkLostSaid = false;
     Rules::RuleSet m_rules;
     Rules::Award m_holdAward = Rules::NoAward; // what the running hold has earned so far
     bool m_contestEnded = false; // ended by the rules; cleared when the clock starts again

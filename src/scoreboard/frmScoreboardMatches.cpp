@@ -42,6 +42,10 @@ void frmScoreboard::resumeMatchList()
 
 void frmScoreboard::NextMatch()
 {
+    if (m_link) {
+        tournamentNextMatch();
+        return;
+    }
     // Without a list the key is free: nothing happens.
     if (m_matches.isEmpty())
         return;
@@ -95,6 +99,14 @@ ContestResult::Ended frmScoreboard::endedContest() const
     ended.marks = marks();
     ended.rules = m_rules;
     ended.goldenScore = GoldenScore;
+    if (m_tournamentContest) {
+        const auto withDetails = [this](const QString &name, qint16 side) {
+            const QString details = tournamentDetails(side);
+            return details.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, details);
+        };
+        ended.home = withDetails(ended.home, 1);
+        ended.visitor = withDetails(ended.visitor, 2);
+    }
     if (GoldenScore) {
         ended.timeUsed = PeriodResetTime;
         ended.goldenScoreTime = tkPeriod->Seconds();
@@ -128,7 +140,9 @@ void frmScoreboard::updateWindowTitle()
     QStringList parts = {QStringLiteral("Zembrak")};
     if (m_rules.id != Rules::SetId::Design)
         parts << Rules::displayName(m_rules.id);
-    if (!m_matches.isEmpty()) {
+    if (m_link) {
+        parts << tournamentTitle();
+    } else if (!m_matches.isEmpty()) {
         QString where = QStringLiteral("Match %1 of %2").arg(m_matchIndex).arg(m_matches.size());
         if (m_pastLastMatch)
             where += QStringLiteral(", the last: no next match");

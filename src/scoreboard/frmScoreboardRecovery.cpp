@@ -45,6 +45,7 @@ SavedContest frmScoreboard::savedContest() const
     c.goldenScore = GoldenScore;
     c.clockRan = m_clockRan;
     c.matchIndex = m_matchIndex;
+    saveTournament(c);
     return c;
 }
 
@@ -83,6 +84,7 @@ void frmScoreboard::restoreContest(const SavedContest &saved)
     clearHistory();
     m_contestEnded = saved.marks.winner != 0;
     m_clockRan = saved.clockRan;
+    restoreTournament(saved);
     UpdateLabels();
     RefreshTime();
     updateWindowTitle();

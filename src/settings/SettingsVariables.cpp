@@ -38,6 +38,9 @@ qint16 CustomGoldenScore;
 qint32 CustomContestTime;
 QString MatchList;
 qint32 MatchIndex;
+QString JudoShiaiServer;
+qint16 JudoShiaiTatami;
+qint16 JudoShiaiConnect;
 
 QString defaultBuzzerFile()
 {
@@ -73,6 +76,9 @@ void resetToDefaults()
     setCustomRules(Rules::preset(Rules::SetId::Custom));
     MatchList.clear();
     MatchIndex = 0;
+    JudoShiaiServer.clear();
+    JudoShiaiTatami = 1;
+    JudoShiaiConnect = 0;
 }
 
 Rules::RuleSet customRules()
