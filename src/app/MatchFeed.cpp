@@ -3,7 +3,8 @@
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
-#include "day/JudoShiaiLink.h"
+#include "day/TournamentLink.h"
+#include "day/MatchDay.h"
 #include "scoreboard/frmScoreboard.h"
 
 #include <QAbstractHttpServer>
@@ -548,8 +549,8 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
         {QStringLiteral("golden_score"), board.GoldenScore},
         {QStringLiteral("title"), board.lblTitle->Caption()},
         // Where the day's list stands; 0 of 0 without one.
-        {QStringLiteral("match"), QJsonObject {{QStringLiteral("index"), board.matchIndex()},
-                                      {QStringLiteral("count"), board.matchCount()}}},
+        {QStringLiteral("match"), QJsonObject {{QStringLiteral("index"), board.day().matchIndex()},
+                                      {QStringLiteral("count"), board.day().matchCount()}}},
         {QStringLiteral("clock"), board.tledPeriod->groupTexts().join(QLatin1Char(':')).trimmed()},
         {QStringLiteral("clock_running"), board.tkPeriod->Running()},
         {QStringLiteral("osaekomi"), osaekomi},
@@ -566,15 +567,15 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
     };
     // The link to JudoShiai, when there is one, and the country and club
     // of its match's competitors.
-    if (const JudoShiaiLink *link = board.tournamentLink()) {
+    if (const TournamentLink *link = board.day().tournamentLink()) {
         state.insert(QStringLiteral("tournament"),
             QJsonObject {{QStringLiteral("server"), link->server()},
                 {QStringLiteral("tatami"), link->tatami()},
                 {QStringLiteral("connected"), link->isConnected()},
-                {QStringLiteral("category"), board.tournamentCategory()},
-                {QStringLiteral("match"), board.tournamentMatch()},
-                {QStringLiteral("home_details"), board.tournamentDetails(1)},
-                {QStringLiteral("visitor_details"), board.tournamentDetails(2)},
+                {QStringLiteral("category"), board.day().tournamentCategory()},
+                {QStringLiteral("match"), board.day().tournamentMatch()},
+                {QStringLiteral("home_details"), board.day().tournamentDetails(1)},
+                {QStringLiteral("visitor_details"), board.day().tournamentDetails(2)},
                 {QStringLiteral("result_pending"), link->pendingResult().has_value()}});
     }
     return state;

@@ -1,6 +1,7 @@
 #include "app/Venue.h"
 
 #include "app/MatchFeed.h"
+#include "day/MatchDay.h"
 #include "modules/JudoShiaiCodec.h"
 #include "platform/KeepAwake.h"
 #include "scoreboard/AudienceWindow.h"
@@ -68,10 +69,10 @@ void offerSavedContest(frmScoreboard &board, const QString &path)
             QFile::remove(path);
         } else if (DialogAnswers::askYesNo(&board, QStringLiteral("Zembrak"),
                        QStringLiteral("Restore the contest that was on the board when Zembrak stopped?"))) {
-            board.restoreContest(*saved);
+            board.day().restoreContest(*saved);
         }
     }
-    board.setRecoveryFile(path);
+    board.day().setRecoveryFile(path);
 }
 
 } // namespace
@@ -100,7 +101,7 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
         board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
     }
 
-    board.setResultsFile(options.results.isEmpty()
+    board.day().setResultsFile(options.results.isEmpty()
                              ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                                    QStringLiteral("/results.csv")
                              : options.results);
@@ -113,7 +114,7 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
             warn(QStringLiteral("--matches %1: no such file; the stored list, if any, goes on.")
                      .arg(options.matches));
         else if (list.open(QIODevice::ReadOnly)) {
-            for (const QString &message : board.loadMatchList(list.readAll()))
+            for (const QString &message : board.day().loadMatchList(list.readAll()))
                 warn(message);
         } else {
             warn(QStringLiteral("--matches %1: %2; the stored list, if any, goes on.")

@@ -22,7 +22,7 @@ bool sameMatch(const JudoShiai::NextMatchMessage &next, const JudoShiai::ResultM
 } // namespace
 
 JudoShiaiLink::JudoShiaiLink(QObject *parent)
-    : QObject(parent)
+    : TournamentLink(parent)
     , m_dummyTimer(new QTimer(this))
     , m_reconnectTimer(new QTimer(this))
     , m_resendTimer(new QTimer(this))

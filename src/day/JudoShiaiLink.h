@@ -1,8 +1,6 @@
 #pragma once
 
-#include "modules/JudoShiaiCodec.h"
-
-#include <QObject>
+#include "day/TournamentLink.h"
 #include <QString>
 
 #include <optional>
@@ -15,7 +13,7 @@ class QUdpSocket;
 // connection up (reconnecting with a growing pause), announces this tatami's
 // timer, keeps the match JudoShiai offers for this tatami, and delivers the
 // result of a contest until JudoShiai has it. It acts on nothing else.
-class JudoShiaiLink : public QObject
+class JudoShiaiLink : public TournamentLink
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(JudoShiaiLink)
@@ -39,24 +37,18 @@ public:
     void start(const QString &host, quint16 port, int tatami);
     void stop();
 
-    QString server() const; // "host:port" as connected or asked for
-    int tatami() const { return m_tatami; }
-    bool isConnected() const { return m_connected; }
+    QString server() const override; // "host:port" as connected or asked for
+    int tatami() const override { return m_tatami; }
+    bool isConnected() const override { return m_connected; }
     // The newest match JudoShiai offers this tatami (match < 1000).
-    const std::optional<JudoShiai::NextMatchMessage> &offered() const { return m_offered; }
+    const std::optional<JudoShiai::NextMatchMessage> &offered() const override { return m_offered; }
 
     // Sends a contest's result and keeps sending it until JudoShiai has it.
-    void sendResult(const JudoShiai::ResultMessage &result);
+    void sendResult(const JudoShiai::ResultMessage &result) override;
     // The result not yet known to be in, for the saved contest.
-    const std::optional<JudoShiai::ResultMessage> &pendingResult() const { return m_pending; }
+    const std::optional<JudoShiai::ResultMessage> &pendingResult() const override { return m_pending; }
     int resultsSent() const { return m_resultsSent; }
     int framesDropped() const { return m_deframer.dropped(); }
-
-signals:
-    void connectedChanged(bool connected);
-    // A match for this tatami other than the one offered before.
-    void matchOffered(const JudoShiai::NextMatchMessage &next);
-    void resultDelivered(const JudoShiai::ResultMessage &result);
 
 private:
     void connectNow();

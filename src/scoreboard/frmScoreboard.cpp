@@ -9,6 +9,7 @@
 #include "controls/PictureBox.h"
 #include "controls/Shape.h"
 #include "controls/Timer.h"
+#include "day/MatchDay.h"
 #include "modules/modGrabKeys.h"
 #include "modules/modStretch.h"
 #include "platform/MMControl.h"
@@ -23,6 +24,7 @@
 
 frmScoreboard::frmScoreboard(QWidget *parent)
     : QWidget(parent)
+    , m_day(new MatchDay(*this, this))
 {
     setObjectName(QStringLiteral("frmScoreboard"));
     setWindowTitle(QStringLiteral("Zembrak"));
@@ -37,15 +39,12 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     Form_Load();
     setRules(Settings::rules());
 
-    resumeMatchList();
+    m_day->resumeMatchList();
     // A clean quit ends the contest on the board: closing it, or a signal.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmScoreboard::contestEndsAtQuit);
-    m_saveTimer.setSingleShot(true);
-    m_saveTimer.setInterval(500);
-    connect(&m_saveTimer, &QTimer::timeout, this, &frmScoreboard::saveContestNow);
-    connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::scheduleSave);
-    m_marksSeen = marks();
-    connect(this, &frmScoreboard::contentChanged, this, &frmScoreboard::noteMarks);
+    connect(qApp, &QCoreApplication::aboutToQuit, m_day, &MatchDay::contestEndsAtQuit);
+    connect(this, &frmScoreboard::contentChanged, m_day, &MatchDay::scheduleSave);
+    m_day->clearHistory();
+    connect(this, &frmScoreboard::contentChanged, m_day, &MatchDay::noteMarks);
     installEventFilter(this);
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/MatchTimer.h"
+#include "day/DayBoard.h"
 #include "modules/ContestResult.h"
 #include "modules/Form.h"
 #include "modules/MatchList.h"
@@ -9,13 +10,11 @@
 #include "modules/SavedContest.h"
 #include "scoreboard/MatchState.h"
 
-#include <QTimer>
-
 #include <QWidget>
-#include <memory>
 
 class ClockDisplay;
 class ControlArray;
+class MatchDay;
 class DigitDisplay;
 class FormControl;
 class Image;
@@ -25,15 +24,11 @@ class MMControl;
 class PictureBox;
 class Shape;
 class Timer;
-class JudoShiaiLink;
-namespace JudoShiai {
-struct NextMatchMessage;
-}
 
 // The scoreboard that faces the mat: it holds the match state, times the
 // contest and the osaekomi, takes every operator key and click, and draws
 // the board at any window size. Closing it ends the program.
-class frmScoreboard : public QWidget, public MatchState, public Form
+class frmScoreboard : public QWidget, public MatchState, public Form, public DayBoard
 {
     Q_OBJECT
     Q_CLASSINFO("TypeName", "Form")
@@ -75,65 +70,35 @@ public:
     // The rule set the board runs under: its letters, its contest time and
     // what it decides. The Design set decides nothing.
     void setRules(const Rules::RuleSet &rules);
-    const Rules::RuleSet &rules() const { return m_rules; }
+    const Rules::RuleSet &rules() const override { return m_rules; }
     bool hansokuMake(qint16 side) const;
 
     // The contest's marks and scores as one value, and putting one back.
-    MatchMarks marks() const;
-    void setMarks(const MatchMarks &marks);
-    // Ctrl+Z and Ctrl+Shift+Z: the last change to the marks taken back or
-    // given again; the clock is left as it runs. False when there is none.
-    bool undoMarks();
-    bool redoMarks();
-    // A new contest: what went before cannot be taken back into it.
-    void clearHistory();
-    const MatchHistory &history() const { return m_history; }
+    MatchMarks marks() const override;
+    void setMarks(const MatchMarks &marks) override;
 
-    // The day's match list (frmScoreboardMatches.cpp). Loading one puts its
-    // first contest on the board and keeps the list in the store; the
-    // messages of the lines it skipped are returned.
-    QStringList loadMatchList(const QByteArray &csv);
-    // Goes on with the stored list where it stood, as at a restart.
-    void resumeMatchList();
-    // The next-match key: the next contest of the list, every mark cleared.
-    void NextMatch();
-    int matchIndex() const { return m_matchIndex; } // from 1; 0 for none
-    int matchCount() const { return int(m_matches.size()); }
+    // The tournament day the board runs: its list, results, saved contest
+    // and the history of the marks.
+    // JudoShiai, the tournament program, gives the contests in place of the
+    // match list and takes their results. An empty host ends the link.
+    void linkTournament(const QString &host, quint16 port, int tatami);
+    MatchDay &day() { return *m_day; }
+    const MatchDay &day() const { return *m_day; }
 
-    // Results: every contest that ends (at the next match or a clean quit)
-    // appends a line to this file, if anything was scored or the clock ran.
-    // Empty: none is written.
-    void setResultsFile(const QString &path) { m_resultsFile = path; }
-    ContestResult::Ended endedContest() const;
-    // Writes the contest's line when it is worth one; one warning to the
-    // operator the first time the file cannot be written.
-    void writeResult();
-
-    // Recovery after an unclean end (frmScoreboardRecovery.cpp): from the
-    // time a file is given, the contest is saved to it within a second of
-    // every change, and so every second or so while a timer runs; a clean
-    // quit writes the result line and removes it.
-    void setRecoveryFile(const QString &path);
-    SavedContest savedContest() const;
-    // Puts a saved contest back with every timer stopped at its time.
-    void restoreContest(const SavedContest &saved);
-    bool saveContestNow();
-    bool savePending() const { return m_saveTimer.isActive(); }
-    void contestEndsAtQuit();
+    // DayBoard: the board as the day sees it (frmScoreboardMatches.cpp,
+    // frmScoreboardRecovery.cpp).
+    TimeValue resetTime() const override;
+    bool clockRan() const override { return m_clockRan; }
+    SavedContest contestOnBoard() const override;
+    void putContest(const SavedContest &saved) override;
+    void startContest(const MatchList::Next &next) override;
+    ContestResult::Ended endedContest() const override;
+    void dayChanged() override;
+    void tellOperator(const QString &title, const QString &text) override;
 
     // Hands every match timer and the tick the same clock; tests drive time
     // with it.
     void setClock(const MatchTimer::Clock &clock);
-
-    // JudoShiai, the tournament program, gives the contests in place of the
-    // match list and takes their results. An empty host ends the link.
-    void linkTournament(const QString &host, quint16 port, int tatami);
-    JudoShiaiLink *tournamentLink() const { return m_link; }
-    // The JudoShiai match on the board: category and number, 0 for none.
-    qint32 tournamentCategory() const;
-    qint32 tournamentMatch() const;
-    // "COUNTRY, Club" of a side (1 Home, 2 Visitor) of that match.
-    QString tournamentDetails(qint16 side) const;
 
     // Design client area in pixels.
     static constexpr int DesignClientWidth = 632;
@@ -273,16 +238,10 @@ private:
     bool holdGoesOnPastTime();
     void endOfHold();
     void showShidos();
-    void showContest(const MatchList::Next &next);
     void updateWindowTitle();
     QString tournamentTitle() const;
-    void tournamentNextMatch();
-    void takeTournamentMatch();
-    bool contestStarted() const;
-    void saveTournament(SavedContest &contest) const;
     QStringList tournamentSettings() const;
     void applyTournamentSettings();
-    void restoreTournament(const SavedContest &saved);
     qint64 ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const;
 
     // The tick refreshes, then sleeps while no match timer runs: refreshing
@@ -291,26 +250,9 @@ private:
     void tmrClock1_Timer();
     void wakeClock();
 
-    // Every change to the marks, as the board tells of it, goes on the history.
-    void noteMarks();
-    void scheduleSave();
-
     QList<QObject *> m_controls;
-    MatchHistory m_history;
-    QList<MatchList::Contest> m_matches;
-    int m_matchIndex = 0;
-    QString m_resultsFile;
-    bool m_resultsWarned = false;
+    MatchDay *m_day;
     bool m_clockRan = false; // in this contest
-    QString m_recoveryFile;
-    QTimer m_saveTimer;
-    bool m_pastLastMatch = false; // the next-match key found no contest left
-    MatchMarks m_marksSeen; // the marks as the history last knew them
-    JudoShiaiLink *m_link = nullptr;
-    std::shared_ptr<JudoShiai::NextMatchMessage> m_tournamentContest; // the linked match on the board
-    bool m_tournamentEnded = false; // its result is sent
-    bool m_holdTimesSaid = false;
-    bool m_linkLostSaid = false;
     Rules::RuleSet m_rules;
     Rules::Award m_holdAward = Rules::NoAward; // what the running hold has earned so far
     bool m_contestEnded = false; // ended by the rules; cleared when the clock starts again

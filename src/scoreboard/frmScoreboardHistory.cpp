@@ -1,9 +1,10 @@
-// The contest's marks as one value: taken back and given again with Ctrl+Z
-// and Ctrl+Shift+Z, cleared for a new contest.
+// The contest's marks as one value, and the keys that take them back
+// (Ctrl+Z) and give them again (Ctrl+Shift+Z) through the day's history.
 
 #include "scoreboard/frmScoreboard.h"
 
 #include "controls/DigitDisplay.h"
+#include "day/MatchDay.h"
 
 #include <QKeyEvent>
 
@@ -27,8 +28,6 @@ MatchMarks frmScoreboard::marks() const
 
 void frmScoreboard::setMarks(const MatchMarks &m)
 {
-    // Known to the history first, so that putting marks back is no new step.
-    m_marksSeen = m;
     VbBoolean *flags[] = {&PenaltyHK, &PenaltyHC, &PenaltyHS, &PenaltyVK, &PenaltyVC, &PenaltyVS};
     for (int i = 0; i < 6; ++i)
         *flags[i] = m.penalties[i] ? VbTrue : VbFalse;
@@ -47,39 +46,6 @@ void frmScoreboard::setMarks(const MatchMarks &m)
     UpdateOtherColors();
 }
 
-void frmScoreboard::noteMarks()
-{
-    const MatchMarks now = marks();
-    if (now == m_marksSeen)
-        return;
-    m_history.record(m_marksSeen);
-    m_marksSeen = now;
-}
-
-bool frmScoreboard::undoMarks()
-{
-    noteMarks();
-    const std::optional<MatchMarks> earlier = m_history.undo(m_marksSeen);
-    if (earlier)
-        setMarks(*earlier);
-    return earlier.has_value();
-}
-
-bool frmScoreboard::redoMarks()
-{
-    noteMarks();
-    const std::optional<MatchMarks> later = m_history.redo(m_marksSeen);
-    if (later)
-        setMarks(*later);
-    return later.has_value();
-}
-
-void frmScoreboard::clearHistory()
-{
-    m_history.clear();
-    m_marksSeen = marks();
-}
-
 // Ctrl+Z reaches the history before any control or the dispatcher sees it,
 // so a command key bound to Z still works without Ctrl.
 bool frmScoreboard::eventFilter(QObject *watched, QEvent *event)
@@ -90,9 +56,9 @@ bool frmScoreboard::eventFilter(QObject *watched, QEvent *event)
         if (key->key() == Qt::Key_Z &&
             (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
             if (mods & Qt::ShiftModifier)
-                redoMarks();
+                m_day->redoMarks();
             else
-                undoMarks();
+                m_day->undoMarks();
             return true;
         }
     }

@@ -3,6 +3,7 @@
 #include "scoreboard/frmScoreboard.h"
 
 #include "app/frmHelp.h"
+#include "day/MatchDay.h"
 #include "modules/modGrabKeys.h"
 #include "modules/modStretch.h"
 #include "platform/KeyEvents.h"
@@ -44,7 +45,7 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
     } else if (KeyCode == Settings::BuzzerKey) {
         Buzzer(Settings::BuzzerFile);
     } else if (KeyCode == Settings::NextMatchKey) {
-        NextMatch();
+        m_day->nextMatch();
     } else if (KeyCode == VirtualKeys::F1) {
         frmHelp::ShowHelp(this);
     } else if (KeyCode == VirtualKeys::F2) {
@@ -62,7 +63,7 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
             setRules(Settings::rules());
         // A list loaded in the dialog starts from its first contest.
         if (listPicked)
-            loadMatchList(Settings::MatchList.toUtf8());
+            m_day->loadMatchList(Settings::MatchList.toUtf8());
         if (tournamentSettings() != linkBefore)
             applyTournamentSettings();
         UpdateLabels();

@@ -2,6 +2,8 @@
 // back and give them again, whatever led to them, and leave the clock alone.
 
 #include "support/BoardFixture.h"
+
+#include "day/MatchDay.h"
 #include "support/RandomOperator.h"
 
 #include "controls/ClockDisplay.h"
@@ -43,11 +45,11 @@ TEST_F(BoardHistory, UndoAndRedoOverAStormReturnTheExactEarlierStates)
     for (SetId id : {SetId::Design, SetId::Ijf2018}) {
         for (quint32 seed : {11u, 12u}) {
             board->setRules(Rules::preset(id));
-            board->clearHistory();
+            board->day().clearHistory();
             RandomOperator storm(*board, clock, *media, seed, RandomOperator::alwaysTick);
             QList<MatchMarks> seen = {board->marks()};
             // Few enough events that the history holds every change.
-            for (int i = 0; i < 3000 && board->history().undoSteps() < 150; ++i) {
+            for (int i = 0; i < 3000 && board->day().history().undoSteps() < 150; ++i) {
                 storm.step();
                 if (!(board->marks() == seen.last()))
                     seen << board->marks();
@@ -58,7 +60,7 @@ TEST_F(BoardHistory, UndoAndRedoOverAStormReturnTheExactEarlierStates)
             const qint64 clockTicks = board->tkPeriod->Seconds().ticks();
 
             QList<MatchMarks> walk = {board->marks()};
-            while (board->undoMarks())
+            while (board->day().undoMarks())
                 walk << board->marks();
             EXPECT_EQ(walk.last(), seen.first()) << "seed " << seed;
             qsizetype at = 0;
@@ -67,10 +69,10 @@ TEST_F(BoardHistory, UndoAndRedoOverAStormReturnTheExactEarlierStates)
                 ASSERT_GE(at, 0) << "state " << i << " of seed " << seed << " is not met on the way back";
             }
             for (qsizetype i = walk.size() - 2; i >= 0; --i) {
-                ASSERT_TRUE(board->redoMarks());
+                ASSERT_TRUE(board->day().redoMarks());
                 EXPECT_EQ(board->marks(), walk.at(i));
             }
-            EXPECT_FALSE(board->redoMarks());
+            EXPECT_FALSE(board->day().redoMarks());
             EXPECT_EQ(board->marks(), last);
             EXPECT_EQ(board->tkPeriod->Running(), running);
             EXPECT_EQ(board->tkPeriod->Seconds().ticks(), clockTicks);
@@ -114,5 +116,5 @@ TEST_F(BoardHistory, AnAutomaticAwardIsAStepOfItsOwnAndTakingItBackReopensTheCon
     press(board->nledWHome, Qt::Key_2);
     EXPECT_EQ(board->Winner, 1);
     // A change after undo drops what could have been redone.
-    EXPECT_FALSE(board->redoMarks());
+    EXPECT_FALSE(board->day().redoMarks());
 }

@@ -4,6 +4,8 @@
 
 #include "support/BoardFixture.h"
 
+#include "day/MatchDay.h"
+
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
@@ -36,7 +38,7 @@ protected:
 TEST_F(BoardMatches, NextMatchClearsTheContestAndSetsItsNamesAndTime)
 {
     board->setRules(Rules::preset(Rules::SetId::Ijf2018));
-    EXPECT_TRUE(board->loadMatchList(list).isEmpty());
+    EXPECT_TRUE(board->day().loadMatchList(list).isEmpty());
     EXPECT_EQ(board->lblHomeName->Caption(), QStringLiteral("A"));
     EXPECT_EQ(board->lblTitle->Caption(), QStringLiteral("Pool 1"));
     EXPECT_EQ(board->windowTitle(), QStringLiteral("Zembrak \u2014 IJF 2018 \u2014 Match 1 of 2"));
@@ -65,15 +67,15 @@ TEST_F(BoardMatches, NextMatchClearsTheContestAndSetsItsNamesAndTime)
     EXPECT_EQ(board->lblVisitorName->Caption(), QStringLiteral("D"));
     EXPECT_EQ(board->lblTitle->Caption(), QStringLiteral("Final"));
     EXPECT_EQ(board->TimePin, pin) << "the osaekomi selector is no mark";
-    EXPECT_EQ(board->history().undoSteps(), 0) << "a new contest starts with an empty history";
-    EXPECT_FALSE(board->undoMarks());
+    EXPECT_EQ(board->day().history().undoSteps(), 0) << "a new contest starts with an empty history";
+    EXPECT_FALSE(board->day().undoMarks());
 
     // Past the last contest the key changes nothing but the title.
     press(board->picCHome, Qt::Key_Return);
     const MatchMarks before = board->marks();
     nextMatch();
     EXPECT_EQ(board->marks(), before);
-    EXPECT_EQ(board->matchIndex(), 2);
+    EXPECT_EQ(board->day().matchIndex(), 2);
     EXPECT_TRUE(board->windowTitle().endsWith(QStringLiteral("Match 2 of 2, the last: no next match")));
 }
 
@@ -87,22 +89,22 @@ TEST_F(BoardMatches, WithoutAListTheKeyDoesNothingAndAContestWithoutTimeTakesThe
 
     press(board->tledPeriod, Qt::Key_S);
     tick(5000);
-    board->loadMatchList("X,Y\nbad line\nZ,W\n");
+    board->day().loadMatchList("X,Y\nbad line\nZ,W\n");
     EXPECT_EQ(board->tkPeriod->Seconds(), PeriodResetTime);
-    EXPECT_EQ(board->matchCount(), 2);
+    EXPECT_EQ(board->day().matchCount(), 2);
 }
 
 TEST_F(BoardMatches, TheListAndItsPositionAreStoredAndARestartGoesOnFromThere)
 {
-    board->loadMatchList(list);
+    board->day().loadMatchList(list);
     nextMatch();
     Settings::resetToDefaults();
     LoadSettings();
     EXPECT_EQ(Settings::MatchIndex, 2);
     FakeMediaBackend *otherMedia = nullptr;
     auto restarted = makeTestBoard(clock, otherMedia);
-    EXPECT_EQ(restarted->matchIndex(), 2);
-    EXPECT_EQ(restarted->matchCount(), 2);
+    EXPECT_EQ(restarted->day().matchIndex(), 2);
+    EXPECT_EQ(restarted->day().matchCount(), 2);
     EXPECT_EQ(restarted->lblHomeName->Caption(), QStringLiteral("C"));
     EXPECT_EQ(restarted->tkPeriod->Seconds(), TimeValue::fromSeconds(180));
 }

@@ -4,6 +4,8 @@
 
 #include "support/BoardFixture.h"
 
+#include "day/MatchDay.h"
+
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
@@ -43,20 +45,20 @@ protected:
 TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
 {
     board->setRules(Rules::preset(Rules::SetId::Classic));
-    board->loadMatchList("A,B,Pool,3:00\nC,D\n");
-    board->setRecoveryFile(saved);
+    board->day().loadMatchList("A,B,Pool,3:00\nC,D\n");
+    board->day().setRecoveryFile(saved);
     ASSERT_TRUE(onDisk().has_value()) << "saved as soon as a file is given";
-    EXPECT_FALSE(board->savePending());
+    EXPECT_FALSE(board->day().savePending());
 
     press(board->tledPeriod, Qt::Key_S);
     press(board->picContainerHoldHome, Qt::Key_Left);
     tick(4000);
     press(board->nledYVisitor, Qt::Key_1);
     press(board->picCVisitor, Qt::Key_Return);
-    EXPECT_TRUE(board->savePending()) << "a change is saved within a second";
-    ASSERT_TRUE(board->saveContestNow());
+    EXPECT_TRUE(board->day().savePending()) << "a change is saved within a second";
+    ASSERT_TRUE(board->day().saveContestNow());
     const SavedContest before = *onDisk();
-    EXPECT_EQ(before, board->savedContest());
+    EXPECT_EQ(before, board->day().savedContest());
     EXPECT_TRUE(before.periodRunning);
     EXPECT_TRUE(before.holdHomeRunning);
 
@@ -64,15 +66,15 @@ TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
     LoadSettings();
     FakeMediaBackend *otherMedia = nullptr;
     auto restarted = makeTestBoard(clock, otherMedia);
-    restarted->restoreContest(before);
-    const SavedContest after = restarted->savedContest();
+    restarted->day().restoreContest(before);
+    const SavedContest after = restarted->day().savedContest();
     EXPECT_EQ(after.marks, before.marks);
     EXPECT_EQ(after.period, before.period);
     EXPECT_EQ(after.holdHome, before.holdHome);
     EXPECT_FALSE(after.periodRunning || after.holdHomeRunning || after.holdVisitorRunning);
     EXPECT_EQ(restarted->lblHomeName->Caption(), QStringLiteral("A"));
     EXPECT_EQ(restarted->rules().id, Rules::SetId::Classic);
-    EXPECT_EQ(restarted->matchIndex(), 1);
+    EXPECT_EQ(restarted->day().matchIndex(), 1);
     // Ready to start again from where it was.
     press(restarted->tledPeriod, Qt::Key_S);
     EXPECT_TRUE(restarted->tkPeriod->Running());
@@ -80,7 +82,7 @@ TEST_F(BoardRecovery, AChangedContestIsSavedAndComesBackWithItsTimersStopped)
 
 TEST_F(BoardRecovery, ADamagedFileIsNoContest)
 {
-    const QByteArray good = board->savedContest().toJson();
+    const QByteArray good = board->day().savedContest().toJson();
     ASSERT_TRUE(SavedContest::fromJson(good).has_value());
     QByteArray badScore = good;
     badScore.replace("\"scores\":[0,0,0,0,0,0]", "\"scores\":[0,0,0,0,0,12]");
@@ -93,15 +95,15 @@ TEST_F(BoardRecovery, ADamagedFileIsNoContest)
 TEST_F(BoardRecovery, ACleanQuitWritesTheResultThenRemovesTheSavedContest)
 {
     const QString results = dir.filePath(QStringLiteral("results.csv"));
-    board->setResultsFile(results);
-    board->setRecoveryFile(saved);
+    board->day().setResultsFile(results);
+    board->day().setRecoveryFile(saved);
     press(board->nledWHome, Qt::Key_1);
-    board->contestEndsAtQuit();
+    board->day().contestEndsAtQuit();
     EXPECT_FALSE(QFile::exists(saved));
     QFile file(results);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().count('\n'), 2);
     // Nothing is saved after the quit.
     press(board->nledWHome, Qt::Key_2);
-    EXPECT_FALSE(board->savePending());
+    EXPECT_FALSE(board->day().savePending());
 }

@@ -4,6 +4,8 @@
 
 #include "support/BoardFixture.h"
 
+#include "day/MatchDay.h"
+
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/PictureBox.h"
@@ -32,7 +34,7 @@ protected:
         SettingsStore::useFile(dir.filePath(QStringLiteral("store.conf")));
         DialogAnswers::clear();
         results = dir.filePath(QStringLiteral("day/results.csv"));
-        board->setResultsFile(results);
+        board->day().setResultsFile(results);
         showBoard(*board);
     }
     void TearDown() override
@@ -86,7 +88,7 @@ TEST_F(BoardResults, EachWayAContestEndsGivesItsWinnerAndHow)
     EXPECT_EQ(field("golden_score_time"), QString());
 
     // Hansoku-make: the third shido.
-    board->loadMatchList("A,B\nC,D\nE,F\nG,H\nI,J\n");
+    board->day().loadMatchList("A,B\nC,D\nE,F\nG,H\nI,J\n");
     for (int i = 0; i < 3; ++i)
         press(board->picKHome, Qt::Key_Return);
     EXPECT_EQ(field("winner"), QStringLiteral("visitor"));
@@ -133,7 +135,7 @@ TEST_F(BoardResults, EachWayAContestEndsGivesItsWinnerAndHow)
 
 TEST_F(BoardResults, TheNextMatchAppendsOneLineForAContestThatHappened)
 {
-    board->loadMatchList("home,visitor\n\"Kim, J.\",Lee\nC,D\nE,F\nG,H\n");
+    board->day().loadMatchList("home,visitor\n\"Kim, J.\",Lee\nC,D\nE,F\nG,H\n");
     press(board->tledPeriod, Qt::Key_N);
     EXPECT_TRUE(lines().isEmpty()) << "nothing scored and the clock never ran";
 
@@ -155,14 +157,14 @@ TEST_F(BoardResults, TheNextMatchAppendsOneLineForAContestThatHappened)
 TEST_F(BoardResults, AFileThatCannotBeWrittenWarnsOnceAndTheContestGoesOn)
 {
     QDir(dir.path()).mkpath(results); // a folder where the file should be
-    board->loadMatchList("A,B\nC,D\nE,F\n");
+    board->day().loadMatchList("A,B\nC,D\nE,F\n");
     DialogAnswers::setNextAnswer(true);
     press(board->picCHome, Qt::Key_Return);
     press(board->tledPeriod, Qt::Key_N);
-    EXPECT_EQ(board->matchIndex(), 2);
+    EXPECT_EQ(board->day().matchIndex(), 2);
     press(board->picCHome, Qt::Key_Return);
     press(board->tledPeriod, Qt::Key_N);
-    EXPECT_EQ(board->matchIndex(), 3);
+    EXPECT_EQ(board->day().matchIndex(), 3);
     EXPECT_EQ(DialogAnswers::warnings().size(), 1);
     EXPECT_TRUE(DialogAnswers::warnings().value(0).contains(QLatin1String("could not be written")));
 }
