@@ -1,6 +1,7 @@
 // JudoShiai's stream on any bytes: the deframer never yields more than a
 // message's bound, the decoder never crashes, names hold no control
-// characters, and what it decodes encodes back to a message it decodes the same.
+// characters, and what it decodes encodes back to a message it decodes the
+// same, names at most cut.
 
 #include "modules/JudoShiaiCodec.h"
 
@@ -39,8 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 checkText(*text);
         checkText(next.category1);
         const std::optional<JudoShiai::Message> again = JudoShiai::decode(JudoShiai::encodeNextMatch(next));
+        // A field read full to its end is written back one byte shorter, so
+        // that a NUL ends it: at most cut, never changed.
         if (!again || !again->nextMatch || again->nextMatch->tatami != next.tatami ||
-            again->nextMatch->white1.last != next.white1.last)
+            !next.white1.last.startsWith(again->nextMatch->white1.last))
             std::abort();
         if (JudoShiai::Deframer().feed(JudoShiai::frame(message)) != QList<QByteArray> {message})
             std::abort();
