@@ -45,13 +45,24 @@ wait_for_result() {
     done
 }
 score_waza_ari() { # $1: the score display's left edge in twips
+    # Above JudoShiai's window, which has no window manager to stay behind.
+    xdotool windowraise "$WINDOW"
+    eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+    WIN_X=$X
+    WIN_Y=$Y
     xdotool mousemove $((WIN_X + $1 / 15 + 20)) $((WIN_Y + 3840 / 15 + 20)) click 1
     xdotool key --window "$WINDOW" 1
 }
 start_judoshiai
 
 # 1. JudoShiai's first match on the board: White is Home, Blue is Visitor.
-BOARD_TITLE='^Zembrak — JudoShiai' start_board --judoshiai 127.0.0.1 --tatami 1 --feed "127.0.0.1:$PORT"
+# Straight to the board: JudoShiai's own window may lie over a start screen.
+QT_QPA_PLATFORM=xcb "$PROGRAM" --board --judoshiai 127.0.0.1 --tatami 1 --feed "127.0.0.1:$PORT" \
+    >"$WORK/board.log" 2>&1 &
+BOARD_PID=$!
+PIDS+=("$BOARD_PID")
+WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zembrak — JudoShiai' | head -n 1) ||
+    fail "the board did not open: $(cat "$WORK/board.log")"
 feed_up
 wait_for '["tournament"]["match"]' 20 1
 [ "$(field '["tournament"]["connected"]')" = true ] || fail "the feed says no link: $(state)"
