@@ -186,3 +186,30 @@ TEST_F(DayTest, ResultNotYetAcknowledgedOutlivesACrash)
     restarted.nextMatch();
     EXPECT_EQ(fresh->sent.size(), 1);
 }
+
+TEST(SavedTournament, DamagedLinkFieldsDropTheWholeContest)
+{
+    SavedContest contest;
+    contest.rules = QStringLiteral("ijf2018");
+    contest.marks = MatchMarksRules::cleared(Rules::preset(Rules::SetId::Ijf2018));
+    contest.tournamentCategory = 10000;
+    contest.tournamentMatch = 2;
+    contest.tournamentEnded = true;
+    ResultMessage result;
+    result.tatami = 1;
+    result.category = 10000;
+    result.match = 2;
+    contest.tournamentResult = encodeResult(result);
+    const QByteArray good = contest.toJson();
+    ASSERT_EQ(SavedContest::fromJson(good), contest);
+
+    const QByteArray resultHex = contest.tournamentResult.toHex();
+    for (const auto &[from, to] : std::initializer_list<std::pair<QByteArray, QByteArray>> {
+             {"\"match\":2", "\"match\":1000"}, {"\"category\":10000", "\"category\":5"},
+             {"\"ended\":true", "\"ended\":1"}, {resultHex, resultHex.left(20)}, {resultHex, "zz"}}) {
+        QByteArray damaged = good;
+        damaged.replace(from, to);
+        ASSERT_NE(damaged, good) << from.constData();
+        EXPECT_FALSE(SavedContest::fromJson(damaged)) << to.constData();
+    }
+}
