@@ -40,7 +40,12 @@ JudoShiaiLink::JudoShiaiLink(QObject *parent)
     });
 }
 
-JudoShiaiLink::~JudoShiaiLink() = default;
+// The socket goes with the link; what it says on its way out is for nobody.
+JudoShiaiLink::~JudoShiaiLink()
+{
+    if (m_socket)
+        m_socket->disconnect(this);
+}
 
 void JudoShiaiLink::start(const QString &host, quint16 port, int tatami)
 {
