@@ -4,10 +4,12 @@
 
 #include "day/JudoShiaiLink.h"
 
+#include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +39,10 @@ public:
         });
     }
 
-    void listen(quint16 port) { EXPECT_TRUE(m_server.listen(QHostAddress::LocalHost, port)); }
+    void listen(quint16 port, const QHostAddress &address = QHostAddress(QHostAddress::LocalHost))
+    {
+        EXPECT_TRUE(m_server.listen(address, port));
+    }
     quint16 port() const { return m_server.serverPort(); }
 
     // Gone as a killed program goes: the connection closed, nobody listening.
@@ -224,4 +229,41 @@ TEST_F(LinkTest, ResultIsSentAgainUntilAckedAndWhileTheSameMatchIsOffered)
     const int settled = server.count(Result);
     ASSERT_TRUE(server.waitFor(Dummy, server.count(Dummy) + 4)); // longer than the resend pause
     EXPECT_EQ(server.count(Result), settled);
+}
+
+// "auto": JudoShiai answers the link's SSDP search, and the link connects to
+// the address the answer came from.
+TEST(JudoShiaiDiscovery, AutoFindsTheServerThatAnswersTheSearch)
+{
+    FakeServer server;
+    server.vanish();
+    server.listen(0, QHostAddress::AnyIPv4);
+    QUdpSocket ssdp;
+    if (!ssdp.bind(QHostAddress::AnyIPv4, 1900, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint) ||
+        !ssdp.joinMulticastGroup(QHostAddress(QStringLiteral("239.255.255.250"))))
+        GTEST_SKIP() << "no multicast here: " << ssdp.errorString().toStdString();
+    QByteArray search;
+    QObject::connect(&ssdp, &QUdpSocket::readyRead, [&] {
+        while (ssdp.hasPendingDatagrams()) {
+            const QNetworkDatagram datagram = ssdp.receiveDatagram();
+            if (!datagram.data().startsWith("M-SEARCH"))
+                continue;
+            search = datagram.data();
+            ssdp.writeDatagram("HTTP/1.1 200 OK\r\nST: urn:judoshiai:service:all:1\r\n"
+                               "SERVER: Linux/6 UPnP/1.0 JudoShiai/2.6\r\n\r\n",
+                datagram.senderAddress(), quint16(datagram.senderPort()));
+        }
+    });
+    JudoShiaiLink link;
+    JudoShiaiLink::Timing timing;
+    timing.firstPause = 50;
+    timing.longestPause = 200;
+    link.setTiming(timing);
+    link.start(QStringLiteral("auto"), server.port(), 1);
+    if (!QTest::qWaitFor([&] { return !search.isEmpty(); }, 3000))
+        GTEST_SKIP() << "multicast does not loop back here";
+    EXPECT_TRUE(search.contains("ST: urn:judoshiai:service:all:"));
+    ASSERT_TRUE(server.waitFor(Dummy, 1));
+    EXPECT_TRUE(link.isConnected());
+    EXPECT_FALSE(link.server().startsWith(QLatin1String("auto")));
 }
