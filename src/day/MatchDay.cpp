@@ -115,6 +115,7 @@ void MatchDay::setRecoveryFile(const QString &path)
 // timer runs that comes with every second shown.
 void MatchDay::scheduleSave()
 {
+    tournamentBoardChanged();
     if (!m_recoveryFile.isEmpty() && !m_saveTimer.isActive())
         m_saveTimer.start();
 }

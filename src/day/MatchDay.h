@@ -80,6 +80,8 @@ public:
 
 private:
     void tournamentNextMatch();
+    void tournamentBoardChanged();
+    void sendTournamentResult();
     void takeTournamentMatch();
     bool contestStarted() const;
     // The board's ended contest, with the country and club of JudoShiai's competitors.
@@ -101,7 +103,8 @@ private:
     MatchMarks m_marksSeen; // the marks as the history last knew them
     TournamentLink *m_link = nullptr;
     std::shared_ptr<JudoShiai::NextMatchMessage> m_tournamentContest; // the linked match on the board
-    bool m_tournamentEnded = false; // its result is sent
+    bool m_tournamentEnded = false; // ended with the next-match key
+    std::optional<MatchMarks> m_resultSentFor; // the marks of the result sent for it
     bool m_holdTimesSaid = false;
     bool m_linkLostSaid = false;
 };

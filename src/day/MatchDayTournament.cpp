@@ -88,22 +88,42 @@ ContestResult::Ended MatchDay::endedContest() const
     return ended;
 }
 
+// A contest the rules or the operator decided (a winner lit, the clock
+// stopped) sends its result at once; the next match still waits for N.
+void MatchDay::tournamentBoardChanged()
+{
+    if (!m_link || !m_tournamentContest || m_tournamentEnded || m_resultSentFor)
+        return;
+    if (m_board.marks().winner == 0 || m_board.contestOnBoard().periodRunning)
+        return;
+    sendTournamentResult();
+}
+
+void MatchDay::sendTournamentResult()
+{
+    const JudoShiai::ResultFor result =
+        JudoShiai::resultFor(endedContest(), m_tournamentContest->category, m_tournamentContest->match);
+    if (result.kokaWhite > 0 || result.kokaBlue > 0)
+        qWarning().noquote() << QStringLiteral("Zembrak: JudoShiai's result has no koka; match %1 had %2 "
+                                               "for White (Home) and %3 for Blue (Visitor), not sent.")
+                                    .arg(m_tournamentContest->match)
+                                    .arg(result.kokaWhite)
+                                    .arg(result.kokaBlue);
+    m_link->sendResult(result.message);
+    m_resultSentFor = m_board.marks();
+    // Saved at once: a crash before the ACK must not lose the result.
+    saveContestNow();
+}
+
 void MatchDay::tournamentNextMatch()
 {
     if (m_tournamentContest && !m_tournamentEnded && contestStarted()) {
         writeResult();
-        const JudoShiai::ResultFor result =
-            JudoShiai::resultFor(endedContest(), m_tournamentContest->category, m_tournamentContest->match);
-        if (result.kokaWhite > 0 || result.kokaBlue > 0)
-            qWarning().noquote() << QStringLiteral("Zembrak: JudoShiai's result has no koka; match %1 had %2 "
-                                                   "for White (Home) and %3 for Blue (Visitor), not sent.")
-                                        .arg(m_tournamentContest->match)
-                                        .arg(result.kokaWhite)
-                                        .arg(result.kokaBlue);
-        m_link->sendResult(result.message);
+        // Ended before it is sent, so that the saved contest says both.
         m_tournamentEnded = true;
-        // Saved at once: a crash before the ACK must not lose the result.
-        saveContestNow();
+        // Changed since it was decided: JudoShiai gets the contest as it ended.
+        if (m_resultSentFor != m_board.marks())
+            sendTournamentResult();
     }
     takeTournamentMatch();
     m_board.dayChanged();
@@ -132,6 +152,7 @@ void MatchDay::takeTournamentMatch()
         timesKnown && next.matchTime > 0 ? TimeValue::fromSeconds(next.matchTime) : m_board.resetTime();
     m_tournamentContest = std::make_shared<JudoShiai::NextMatchMessage>(next);
     m_tournamentEnded = false;
+    m_resultSentFor.reset();
     showContest(contest);
 
     // The set's hold times stay the operator's choice; a difference is told once.
@@ -175,6 +196,7 @@ void MatchDay::restoreTournament(const SavedContest &saved)
     contest->match = saved.tournamentMatch;
     m_tournamentContest = contest;
     m_tournamentEnded = saved.tournamentEnded;
+    m_resultSentFor.reset();
     if (const std::optional<JudoShiai::ResultMessage> result =
             JudoShiai::decodeResult(saved.tournamentResult))
         m_link->sendResult(*result);

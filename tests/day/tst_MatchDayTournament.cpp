@@ -158,6 +158,33 @@ TEST_F(DayTest, EndedContestStaysUntilJudoShiaiMovesOn)
     EXPECT_EQ(board.started, started + 1);
 }
 
+TEST_F(DayTest, DecidedContestSendsAtOnceAndWaitsForNToMoveOn)
+{
+    link->offer(1, QStringLiteral("JENSEN"));
+    board.m_marks.scores[0] = 1;
+    board.m_marks.winner = 1; // the rules decided, the clock stopped
+    day.scheduleSave(); // as the board does on every change
+    ASSERT_EQ(link->sent.size(), 1);
+    EXPECT_EQ(link->sent[0].whiteScore, packScore(0, 1, 0, 0));
+    day.scheduleSave();
+    EXPECT_EQ(link->sent.size(), 1) << "once per decision";
+
+    link->offer(2, QStringLiteral("HÄMÄLÄINEN"));
+    EXPECT_EQ(day.tournamentMatch(), 1) << "the decided contest stays until N";
+    day.nextMatch();
+    EXPECT_EQ(link->sent.size(), 1) << "nothing changed since it was sent";
+    EXPECT_EQ(day.tournamentMatch(), 2);
+
+    // Decided, then changed by the operator before N: sent again as it ended.
+    board.m_marks.winner = 2;
+    day.scheduleSave();
+    ASSERT_EQ(link->sent.size(), 2);
+    board.m_marks.winner = 1;
+    day.nextMatch();
+    ASSERT_EQ(link->sent.size(), 3);
+    EXPECT_EQ(link->sent[2].match, 2);
+}
+
 TEST_F(DayTest, ResultNotYetAcknowledgedOutlivesACrash)
 {
     QTemporaryDir dir;
