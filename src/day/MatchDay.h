@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class TournamentLink;
 namespace JudoShiai {

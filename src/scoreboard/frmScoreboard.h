@@ -79,11 +79,11 @@ public:
 
     // The tournament day the board runs: its list, results, saved contest
     // and the history of the marks.
+    MatchDay &day() { return *m_day; }
+    const MatchDay &day() const { return *m_day; }
     // JudoShiai, the tournament program, gives the contests in place of the
     // match list and takes their results. An empty host ends the link.
     void linkTournament(const QString &host, quint16 port, int tatami);
-    MatchDay &day() { return *m_day; }
-    const MatchDay &day() const { return *m_day; }
 
     // DayBoard: the board as the day sees it (frmScoreboardMatches.cpp,
     // frmScoreboardRecovery.cpp).
