@@ -13,6 +13,7 @@ packages=(
     qt6-httpserver-dev qt6-websockets-dev libxss-dev dbus-daemon nodejs curl chromium
     valgrind dbus
     qt6-wayland weston
+    libgtk-3-dev librsvg2-dev libcurl4-openssl-dev libsqlite3-dev libao-dev libmpg123-dev bison flex sqlite3 iproute2 xz-utils
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "modules/JudoShiaiCodec.h"
 #include "modules/RuleSet.h"
 
 #include <QCommandLineParser>
@@ -121,8 +122,15 @@ Result parse(const QStringList &arguments)
                        "saved contest, and its name in the title and on every result line. One board per "
                        "mat runs at a time."),
         QStringLiteral("NAME"));
+    const QCommandLineOption judoShiai(QStringLiteral("judoshiai"),
+        QStringLiteral("Take each contest from JudoShiai, the tournament program, at HOST (port 2310 unless "
+                       "given) and send it the results; auto looks for it on the local network."),
+        QStringLiteral("HOST[:PORT]|auto"));
+    const QCommandLineOption tatami(QStringLiteral("tatami"),
+        QStringLiteral("The tatami this board times, 1 to 20, for JudoShiai (default 1)."),
+        QStringLiteral("N"));
     parser.addOptions({help, version, board, fullScreen, screen, audience, feed, rules, matches, results,
-        resultsSeparator, mat});
+        resultsSeparator, mat, judoShiai, tatami});
 
     Result result;
     // Read before the application object exists, the parser cannot know
@@ -164,7 +172,15 @@ Result parse(const QStringList &arguments)
              parser.value(resultsSeparator) != QLatin1String(";"))
         result.error =
             QStringLiteral("--results-separator wants , or ;, not '%1'.").arg(parser.value(resultsSeparator));
-    else if (parser.isSet(rules))
+    else if (parser.isSet(judoShiai) &&
+             !JudoShiai::parseServer(parser.value(judoShiai), options.judoShiaiHost, options.judoShiaiPort))
+        result.error =
+            QStringLiteral("--judoshiai wants HOST[:PORT] or auto, not '%1'.").arg(parser.value(judoShiai));
+    else if (parser.isSet(tatami) && !(parseScreen(parser.value(tatami), options.tatami) &&
+                                         options.tatami >= 1 && options.tatami <= 20))
+        result.error =
+            QStringLiteral("--tatami wants a number from 1 to 20, not '%1'.").arg(parser.value(tatami));
+    if (result.error.isEmpty() && parser.isSet(rules))
         options.rules = parser.value(rules);
     options.mat = parser.value(mat).trimmed();
     if (parser.isSet(resultsSeparator) && result.error.isEmpty())

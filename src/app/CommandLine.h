@@ -19,6 +19,11 @@ struct VenueOptions
     QString results; // where result lines go; empty for the usual results.csv
     QString mat; // the mat this board runs, with its own store and files; empty for none
     QChar resultsSeparator = QLatin1Char(','); // between the fields of a result line
+    // JudoShiai, the tournament program, to take matches from and give
+    // results to: a host, or "auto" to look for it; empty for the stored choice.
+    QString judoShiaiHost;
+    quint16 judoShiaiPort = 2310;
+    int tatami = 0; // 1 to 20; 0 for the stored one
 };
 
 namespace CommandLine {

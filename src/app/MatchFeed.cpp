@@ -3,6 +3,7 @@
 #include "controls/ClockDisplay.h"
 #include "controls/DigitDisplay.h"
 #include "controls/Label.h"
+#include "day/TournamentLink.h"
 #include "day/MatchDay.h"
 #include "modules/AudienceCues.h"
 #include "scoreboard/frmScoreboard.h"
@@ -606,7 +607,7 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
     };
     // What a spectator reads from afar is shown only under a set with automatics.
     const bool automatic = board.rules().automatic();
-    return QJsonObject {
+    QJsonObject state {
         {QStringLiteral("rules"), Rules::idText(board.rules().id)},
         {QStringLiteral("automatic"), automatic},
         {QStringLiteral("banner"),
@@ -633,6 +634,20 @@ QJsonObject MatchFeed::stateOf(const frmScoreboard &board)
                           board.Ippon == 2, board.Winner == 2, board.MedVisitor, board.nledHoldVisitor),
                 board.shidos(2), 2)},
     };
+    // The link to JudoShiai, when there is one, and the country and club
+    // of its match's competitors.
+    if (const TournamentLink *link = board.day().tournamentLink()) {
+        state.insert(QStringLiteral("tournament"),
+            QJsonObject {{QStringLiteral("server"), link->server()},
+                {QStringLiteral("tatami"), link->tatami()},
+                {QStringLiteral("connected"), link->isConnected()},
+                {QStringLiteral("category"), board.day().tournamentCategory()},
+                {QStringLiteral("match"), board.day().tournamentMatch()},
+                {QStringLiteral("home_details"), board.day().tournamentDetails(1)},
+                {QStringLiteral("visitor_details"), board.day().tournamentDetails(2)},
+                {QStringLiteral("result_pending"), link->pendingResult().has_value()}});
+    }
+    return state;
 }
 
 void MatchFeed::boardChanged()

@@ -4,6 +4,7 @@
 #include "app/SignalQuit.h"
 #include "day/MatchDay.h"
 #include "files/SafeFile.h"
+#include "modules/JudoShiaiCodec.h"
 #include "platform/KeepAwake.h"
 #include "scoreboard/AudienceWindow.h"
 #include "scoreboard/frmScoreboard.h"
@@ -200,6 +201,16 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
                 warn(QStringLiteral("... and %1 more lines skipped.").arg(messages.size() - 20));
         }
     }
+
+    // JudoShiai's match replaces the list's once it comes.
+    QString host = options.judoShiaiHost;
+    quint16 port = options.judoShiaiPort;
+    if (host.isEmpty() && Settings::JudoShiaiConnect != 0 &&
+        !JudoShiai::parseServer(Settings::JudoShiaiServer, host, port))
+        warn(QStringLiteral("the stored JudoShiai server '%1' is no HOST[:PORT]; no link.")
+                 .arg(Settings::JudoShiaiServer));
+    if (!host.isEmpty())
+        board.linkTournament(host, port, options.tatami > 0 ? options.tatami : Settings::JudoShiaiTatami);
 
     QScreen *screen = options.screen >= 0 ? screenNumber(options.screen, "--screen") : nullptr;
     if (screen) {

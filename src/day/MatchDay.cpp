@@ -169,6 +169,10 @@ bool MatchDay::undecided() const
 
 void MatchDay::nextMatch()
 {
+    if (m_link) {
+        tournamentNextMatch();
+        return;
+    }
     // Without a list the key is free: nothing happens.
     if (m_matches.isEmpty())
         return;
@@ -238,8 +242,8 @@ void MatchDay::writeResult()
     if (m_resultsFile.isEmpty() ||
         !ContestResult::worthALine(m_board.marks(), m_board.rules(), m_board.clockRan()))
         return;
-    ContestResult::Ended ended = m_board.endedContest();
-    ended.match = m_matchIndex;
+    ContestResult::Ended ended = endedContest();
+    ended.match = m_tournamentContest ? m_tournamentContest->match : m_matchIndex;
     m_writer->appendResult(m_resultsFile, ContestResult::fileStart(m_resultsSeparator),
         ContestResult::csvLine(ContestResult::fields(ended), m_resultsSeparator));
 }
@@ -282,6 +286,7 @@ void MatchDay::setRecoveryFile(const QString &path)
 
 void MatchDay::scheduleSave()
 {
+    tournamentBoardChanged();
     if (m_recoveryFile.isEmpty())
         return;
     if (SavePlan::due(m_written, savedContest(), (m_clock() - m_writtenAtNs) / 1'000'000))
@@ -293,6 +298,7 @@ SavedContest MatchDay::savedContest() const
     SavedContest c = m_board.contestOnBoard();
     c.matchIndex = m_matchIndex;
     c.listHash = m_listHash;
+    saveTournament(c);
     return c;
 }
 
@@ -322,6 +328,7 @@ void MatchDay::restoreContest(const SavedContest &saved)
         storeMatchPosition();
     }
     m_board.putContest(saved);
+    restoreTournament(saved);
     clearHistory();
     m_board.dayChanged();
 }

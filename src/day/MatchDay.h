@@ -10,6 +10,14 @@
 
 class DiskWriter;
 
+#include <memory>
+#include <optional>
+
+class TournamentLink;
+namespace JudoShiai {
+struct NextMatchMessage;
+}
+
 // The tournament day around the board: the match list and where it stands,
 // the results file every ended contest leaves a line in, the contest kept
 // on disk against a crash, and the operator's history of the contest's
@@ -103,7 +111,28 @@ public:
     void clearHistory();
     const MatchHistory &history() const { return m_history; }
 
+    // JudoShiai, the tournament program, in place of the list: the match it
+    // offers goes on the board between contests, and the next-match key
+    // sends it the result (MatchDayTournament.cpp). The day takes the link
+    // over; none ends it.
+    void setTournamentLink(TournamentLink *link);
+    TournamentLink *tournamentLink() const { return m_link; }
+    // The JudoShiai match on the board: category and number, 0 for none.
+    qint32 tournamentCategory() const;
+    qint32 tournamentMatch() const;
+    // "COUNTRY, Club" of a side (1 Home, 2 Visitor) of that match.
+    QString tournamentDetails(qint16 side) const;
+
 private:
+    void tournamentNextMatch();
+    void tournamentBoardChanged();
+    void sendTournamentResult();
+    void takeTournamentMatch();
+    bool contestStarted() const;
+    // The board's ended contest, with the country and club of JudoShiai's competitors.
+    ContestResult::Ended endedContest() const;
+    void saveTournament(SavedContest &contest) const;
+    void restoreTournament(const SavedContest &saved);
     void putMarks(const MatchMarks &marks);
     void storeMatchPosition();
     void diskFailed(int work, const QString &reason);
@@ -137,4 +166,10 @@ private:
     // The contests left by N or Shift+N, as they stood, by their number.
     QHash<int, SavedContest> m_left;
     bool m_cameByNext = false; // nothing has happened since N brought this contest
+    TournamentLink *m_link = nullptr;
+    std::shared_ptr<JudoShiai::NextMatchMessage> m_tournamentContest; // the linked match on the board
+    bool m_tournamentEnded = false; // ended with the next-match key
+    std::optional<MatchMarks> m_resultSentFor; // the marks of the result sent for it
+    bool m_holdTimesSaid = false;
+    bool m_linkLostSaid = false;
 };

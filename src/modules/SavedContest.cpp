@@ -2,6 +2,8 @@
 
 #include "files/SafeFile.h"
 
+#include "modules/JudoShiaiCodec.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -95,6 +97,11 @@ QByteArray SavedContest::toJson() const
         {QStringLiteral("reset_ticks"), double(resetTime.ticks())}};
     if (ruleValues)
         root.insert(QStringLiteral("rule_values"), ruleValuesObject(*ruleValues));
+    if (tournamentMatch > 0)
+        root.insert(QStringLiteral("tournament"),
+            QJsonObject {{QStringLiteral("category"), tournamentCategory},
+                {QStringLiteral("match"), tournamentMatch}, {QStringLiteral("ended"), tournamentEnded},
+                {QStringLiteral("result"), QString::fromLatin1(tournamentResult.toHex())}});
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
@@ -187,6 +194,19 @@ std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json, QStri
         return std::nullopt;
     c.resetTime = TimeValue::fromTicks(qint64(reset.toDouble()));
     c.listHash = root.value(QStringLiteral("list_hash")).toString().left(64);
+    if (root.contains(QStringLiteral("tournament"))) {
+        const QJsonObject t = root.value(QStringLiteral("tournament")).toObject();
+        const QByteArray result = t.value(QStringLiteral("result")).toString().toLatin1();
+        if (!inRange(t.value(QStringLiteral("category")), JudoShiai::firstCategory, 1e9) ||
+            !inRange(t.value(QStringLiteral("match")), 1, JudoShiai::noMatch - 1) ||
+            !t.value(QStringLiteral("ended")).isBool() ||
+            (!result.isEmpty() && !JudoShiai::decodeResult(QByteArray::fromHex(result))))
+            return std::nullopt;
+        c.tournamentCategory = t.value(QStringLiteral("category")).toInt();
+        c.tournamentMatch = t.value(QStringLiteral("match")).toInt();
+        c.tournamentEnded = t.value(QStringLiteral("ended")).toBool();
+        c.tournamentResult = QByteArray::fromHex(result);
+    }
     return c;
 }
 

@@ -34,6 +34,12 @@ struct SavedContest
     int matchIndex = 0;
     QString listHash; // the content hash of the list matchIndex counts in; empty without one
     TimeValue resetTime; // what the reset key puts back in this contest; 0 unknown
+    // The JudoShiai match on the board, whether its result is sent, and that
+    // result as JudoShiai's RESULT message until it is known to be in.
+    qint32 tournamentCategory = 0;
+    qint32 tournamentMatch = 0;
+    bool tournamentEnded = false;
+    QByteArray tournamentResult;
 
     bool operator==(const SavedContest &) const = default;
 

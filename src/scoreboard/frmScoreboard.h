@@ -94,6 +94,9 @@ public:
     // and the history of the marks.
     MatchDay &day() { return *m_day; }
     const MatchDay &day() const { return *m_day; }
+    // JudoShiai, the tournament program, gives the contests in place of the
+    // match list and takes their results. An empty host ends the link.
+    void linkTournament(const QString &host, quint16 port, int tatami);
 
     // DayBoard: the board as the day sees it (frmScoreboardMatches.cpp,
     // frmScoreboardRecovery.cpp).
@@ -241,6 +244,9 @@ private:
     void updateWindowTitle();
     // The title with where the day's list stands: "-73 kg Final · 3/40".
     QString titleShown() const;
+    QString tournamentTitle() const;
+    QStringList tournamentSettings() const;
+    void applyTournamentSettings();
     qint64 ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const;
 
     // The tick refreshes, then sleeps while no match timer runs: refreshing

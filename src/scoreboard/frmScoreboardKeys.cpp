@@ -65,6 +65,7 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
         // Loaded afresh for each showing. However it was closed, the board
         // re-reads its labels, colours and times and takes a new layout.
         const Rules::RuleSet rulesBefore = Settings::rules();
+        const QStringList linkBefore = tournamentSettings();
         bool listPicked = false;
         {
             frmOptions options(this);
@@ -76,6 +77,8 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
         // A list loaded in the dialog starts from its first contest.
         if (listPicked)
             m_day->loadMatchList(Settings::MatchList.toUtf8());
+        if (tournamentSettings() != linkBefore)
+            applyTournamentSettings();
         UpdateLabels();
         UpdateFormColors();
         RefreshTime();

@@ -118,7 +118,9 @@ void frmScoreboard::updateWindowTitle()
         parts << QStringLiteral("Mat %1").arg(m_day->mat());
     if (rules().id != Rules::SetId::Design)
         parts << Rules::displayName(rules().id);
-    if (m_day->matchCount() > 0) {
+    if (m_day->tournamentLink()) {
+        parts << tournamentTitle();
+    } else if (m_day->matchCount() > 0) {
         QString where = QStringLiteral("Match %1 of %2").arg(m_day->matchIndex()).arg(m_day->matchCount());
         if (m_day->pastLastMatch())
             where += QStringLiteral(", the last: no next match");

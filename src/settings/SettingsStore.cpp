@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -77,6 +78,10 @@ const SettingKey settingKeys[] = {
         [] { return QStringLiteral("0"); }},
     {"RuleSettings", "CustomContestTime", &Settings::CustomContestTime, [] { return QStringLiteral("240"); }},
     {"MatchSettings", "MatchIndex", &Settings::MatchIndex, [] { return QStringLiteral("0"); }},
+    {"TournamentSettings", "JudoShiaiServer", &Settings::JudoShiaiServer, [] { return QString(); }},
+    {"TournamentSettings", "JudoShiaiTatami", &Settings::JudoShiaiTatami, [] { return QStringLiteral("1"); }},
+    {"TournamentSettings", "JudoShiaiConnect", &Settings::JudoShiaiConnect,
+        [] { return QStringLiteral("0"); }},
 };
 
 // The rule set's group is written only once it says something: a store
@@ -84,6 +89,8 @@ const SettingKey settingKeys[] = {
 constexpr const char *rulesSection = "RuleSettings";
 // Likewise the match list's group, until a list is loaded.
 constexpr const char *matchSection = "MatchSettings";
+// And the tournament program's link, until one is set.
+constexpr const char *tournamentSection = "TournamentSettings";
 
 // The options dialog's OK writes the keys in this order, section by section.
 const char *const writeOrder[] = {
@@ -120,6 +127,9 @@ const char *const writeOrder[] = {
     "CustomHoldEndsGoldenScore",
     "CustomContestTime",
     "MatchIndex",
+    "JudoShiaiServer",
+    "JudoShiaiTatami",
+    "JudoShiaiConnect",
 };
 
 static_assert(std::size(writeOrder) == std::size(settingKeys));
@@ -315,6 +325,7 @@ void LoadSettings()
         Settings::RuleSet = Rules::idText(Rules::SetId::Design);
     // The Custom values are kept in bounds, and stored so at the next OK.
     Settings::setCustomRules(Settings::customRules());
+    Settings::JudoShiaiTatami = qint16(std::clamp<int>(Settings::JudoShiaiTatami, 1, 20));
 }
 
 bool SaveSettings()
@@ -329,10 +340,12 @@ bool SaveSettings()
     };
     const bool writeRules = writes(rulesSection);
     const bool writeMatches = writes(matchSection);
+    const bool writeTournament = writes(tournamentSection);
     for (const char *key : writeOrder) {
         const SettingKey &setting = settingNamed(key);
         if ((!writeRules && qstrcmp(setting.section, rulesSection) == 0) ||
-            (!writeMatches && qstrcmp(setting.section, matchSection) == 0))
+            (!writeMatches && qstrcmp(setting.section, matchSection) == 0) ||
+            (!writeTournament && qstrcmp(setting.section, tournamentSection) == 0))
             continue;
         store->setValue(settingPath(QLatin1String(setting.section), QLatin1String(setting.key)),
             textOf(setting.variable));

@@ -40,6 +40,9 @@ QString RuleSetInForce;
 qint32 CustomContestTime;
 QString MatchList;
 qint32 MatchIndex;
+QString JudoShiaiServer;
+qint16 JudoShiaiTatami;
+qint16 JudoShiaiConnect;
 
 QString defaultBuzzerFile()
 {
@@ -76,6 +79,9 @@ void resetToDefaults()
     setCustomRules(Rules::preset(Rules::SetId::Custom));
     MatchList.clear();
     MatchIndex = 0;
+    JudoShiaiServer.clear();
+    JudoShiaiTatami = 1;
+    JudoShiaiConnect = 0;
 }
 
 Rules::RuleSet customRules()

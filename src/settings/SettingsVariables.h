@@ -58,6 +58,12 @@ extern qint32 MatchIndex;
 // stored one (its id; empty: the stored set). Never saved.
 extern QString RuleSetInForce;
 
+// JudoShiai, the tournament program: its "HOST[:PORT]" or "auto", the
+// tatami this board times (1 to 20), and whether to connect (0 or 1).
+extern QString JudoShiaiServer;
+extern qint16 JudoShiaiTatami;
+extern qint16 JudoShiaiConnect;
+
 // The set the variables name, its values kept in bounds; an unknown id is
 // the Design set.
 Rules::RuleSet rules();

@@ -16,6 +16,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QBoxLayout;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -148,6 +149,11 @@ public:
     QLabel *lblMatchList;
     QString MatchListTemp;
     bool MatchListPicked = false;
+    // JudoShiai, the tournament program: its server, this board's tatami,
+    // and whether to connect.
+    QLineEdit *txtJudoShiaiServer;
+    QSpinBox *spnTatami;
+    QCheckBox *chkJudoShiaiConnect;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -166,6 +172,9 @@ private:
     void copyToCustom();
     void saveRules();
     void loadMatchListFile();
+    void createTournamentFields(QWidget *page, QBoxLayout *column);
+    void loadTournament();
+    void saveTournament();
     void Form_Load();
 
     QWidget *addTab(const QString &title);

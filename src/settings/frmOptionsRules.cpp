@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
@@ -119,6 +120,7 @@ void frmOptions::createRulesTab()
     list->addWidget(cmdLoadMatchList);
     list->addWidget(lblMatchList, 1);
     column->addLayout(list);
+    createTournamentFields(page, column);
     column->addStretch(1);
     connect(cmdLoadMatchList, &QPushButton::clicked, this, &frmOptions::loadMatchListFile);
 
@@ -133,6 +135,7 @@ void frmOptions::createRulesTab()
 
 void frmOptions::loadRules()
 {
+    loadTournament();
     MatchListTemp = Settings::MatchList;
     const qsizetype count = MatchList::read(MatchListTemp.toUtf8()).contests.size();
     lblMatchList->setText(MatchListTemp.isEmpty() ? QStringLiteral("No match list.")
@@ -216,6 +219,7 @@ void frmOptions::saveRules()
     const int index = std::clamp(cmbRuleSet->currentIndex(), 0, int(std::size(setOrder)) - 1);
     Settings::RuleSet = Rules::idText(setOrder[index]);
     Settings::setCustomRules(Rules::bounded(CustomRulesTemp));
+    saveTournament();
     // A list picked here starts again from its first contest, even the
     // same list: the board loads it once the dialog has closed.
     if (MatchListPicked) {
@@ -249,4 +253,43 @@ void frmOptions::loadMatchListFile()
     if (!read.messages.isEmpty())
         DialogAnswers::warn(this, QStringLiteral("Load match list"),
             MatchDay::loadSummary(int(read.contests.size()), read.messages));
+}
+
+// JudoShiai's link, beside the match list it replaces while it is on.
+void frmOptions::createTournamentFields(QWidget *page, QBoxLayout *column)
+{
+    auto *frame = new QGroupBox(QStringLiteral("JudoShiai:"), page);
+    auto *row = new QHBoxLayout(frame);
+    txtJudoShiaiServer = new QLineEdit(frame);
+    txtJudoShiaiServer->setObjectName(QStringLiteral("txtJudoShiaiServer"));
+    txtJudoShiaiServer->setPlaceholderText(QStringLiteral("host[:port] or auto"));
+    spnTatami = new QSpinBox(frame);
+    spnTatami->setObjectName(QStringLiteral("spnTatami"));
+    spnTatami->setRange(1, 20);
+    chkJudoShiaiConnect = new QCheckBox(QStringLiteral("Connect"), frame);
+    chkJudoShiaiConnect->setObjectName(QStringLiteral("chkJudoShiaiConnect"));
+    auto *server = new QLabel(QStringLiteral("Server:"), frame);
+    server->setBuddy(txtJudoShiaiServer);
+    auto *tatami = new QLabel(QStringLiteral("Tatami:"), frame);
+    tatami->setBuddy(spnTatami);
+    row->addWidget(server);
+    row->addWidget(txtJudoShiaiServer, 1);
+    row->addWidget(tatami);
+    row->addWidget(spnTatami);
+    row->addWidget(chkJudoShiaiConnect);
+    column->addWidget(frame);
+}
+
+void frmOptions::loadTournament()
+{
+    txtJudoShiaiServer->setText(Settings::JudoShiaiServer);
+    spnTatami->setValue(Settings::JudoShiaiTatami);
+    chkJudoShiaiConnect->setChecked(Settings::JudoShiaiConnect != 0);
+}
+
+void frmOptions::saveTournament()
+{
+    Settings::JudoShiaiServer = txtJudoShiaiServer->text().trimmed();
+    Settings::JudoShiaiTatami = qint16(spnTatami->value());
+    Settings::JudoShiaiConnect = chkJudoShiaiConnect->isChecked() ? 1 : 0;
 }

@@ -108,3 +108,28 @@ TEST(CommandLine, TheResultsSeparatorIsACommaOrASemicolon)
         EXPECT_TRUE(parse({"--results-separator", bad}).error.contains(QLatin1String("--results-separator")))
             << bad;
 }
+
+TEST(CommandLine, JudoShiaiServerAndTatami)
+{
+    const CommandLine::Result none = parse({});
+    EXPECT_TRUE(none.options.judoShiaiHost.isEmpty()) << "the stored choice";
+    EXPECT_EQ(none.options.tatami, 0);
+
+    const struct
+    {
+        const char *text, *host;
+        quint16 port;
+    } good[] = {{"127.0.0.1", "127.0.0.1", 2310}, {"office.local:2400", "office.local", 2400},
+        {"auto", "auto", 2310}, {"[::1]:2311", "::1", 2311}, {"fe80::1", "fe80::1", 2310}};
+    for (const auto &form : good) {
+        const CommandLine::Result result = parse({"--judoshiai", form.text, "--tatami", "20"});
+        ASSERT_TRUE(result.error.isEmpty()) << form.text << result.error.toStdString();
+        EXPECT_EQ(result.options.judoShiaiHost, QLatin1String(form.host));
+        EXPECT_EQ(result.options.judoShiaiPort, form.port);
+        EXPECT_EQ(result.options.tatami, 20);
+    }
+    for (const char *bad : {"", "host:0", "host:70000", "host:", "a b", ":2310"})
+        EXPECT_TRUE(parse({"--judoshiai", bad}).error.contains(QLatin1String("--judoshiai"))) << bad;
+    for (const char *bad : {"0", "21", "-1", "one"})
+        EXPECT_TRUE(parse({"--tatami", bad}).error.contains(QLatin1String("--tatami"))) << bad;
+}

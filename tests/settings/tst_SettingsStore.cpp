@@ -498,3 +498,28 @@ TEST_F(SettingsStoreTest, RuleSetIsStoredOnceChosenAndLoadsSafely)
     EXPECT_EQ(custom.contestSeconds, 240) << "an unreadable number loads as its default";
     EXPECT_TRUE(custom.useW) << "a set shows at least the waza-ari";
 }
+
+// JudoShiai's link: absent from a store that never set one, then kept
+// whole; a tatami out of range loads within 1 to 20.
+TEST_F(SettingsStoreTest, JudoShiaiLinkIsStoredOnceSetAndLoadsInRange)
+{
+    SaveSettings();
+    EXPECT_FALSE(storeText().contains(QLatin1String("TournamentSettings")));
+
+    Settings::JudoShiaiServer = QStringLiteral("192.168.1.10:2400");
+    Settings::JudoShiaiTatami = 7;
+    Settings::JudoShiaiConnect = 1;
+    SaveSettings();
+    Settings::resetToDefaults();
+    LoadSettings();
+    EXPECT_EQ(Settings::JudoShiaiServer, QStringLiteral("192.168.1.10:2400"));
+    EXPECT_EQ(Settings::JudoShiaiTatami, 7);
+    EXPECT_EQ(Settings::JudoShiaiConnect, 1);
+
+    for (const char *tatami : {"0", "21", "-3"}) {
+        save("TournamentSettings", "JudoShiaiTatami", QLatin1String(tatami));
+        LoadSettings();
+        EXPECT_GE(Settings::JudoShiaiTatami, 1) << tatami;
+        EXPECT_LE(Settings::JudoShiaiTatami, 20) << tatami;
+    }
+}

@@ -17,6 +17,7 @@
 #include "settings/frmOptions.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -388,6 +389,32 @@ TEST_F(Options, RulesTabShowsTheSetInForceAndCopiesIjf2025)
     EXPECT_TRUE(Settings::customRules().holdEndsGoldenScore);
     EXPECT_EQ(Settings::customRules().yukoAt, 5);
     EXPECT_EQ(stored("RuleSettings", "CustomHoldEndsGoldenScore"), QStringLiteral("1"));
+}
+
+TEST_F(Options, RulesTabKeepsJudoShiaisServerTatamiAndConnect)
+{
+    {
+        frmOptions dialog;
+        EXPECT_TRUE(dialog.txtJudoShiaiServer->text().isEmpty());
+        EXPECT_EQ(dialog.spnTatami->value(), 1);
+        EXPECT_FALSE(dialog.chkJudoShiaiConnect->isChecked());
+        dialog.txtJudoShiaiServer->setText(QStringLiteral(" 10.0.0.5:2311 "));
+        dialog.spnTatami->setValue(25); // held to 20
+        dialog.chkJudoShiaiConnect->setChecked(true);
+        dialog.cmdOk->click();
+    }
+    EXPECT_EQ(Settings::JudoShiaiServer, QStringLiteral("10.0.0.5:2311"));
+    EXPECT_EQ(Settings::JudoShiaiTatami, 20);
+    EXPECT_EQ(Settings::JudoShiaiConnect, 1);
+    EXPECT_EQ(stored("TournamentSettings", "JudoShiaiServer"), QStringLiteral("10.0.0.5:2311"));
+
+    frmOptions again;
+    EXPECT_EQ(again.txtJudoShiaiServer->text(), QStringLiteral("10.0.0.5:2311"));
+    EXPECT_EQ(again.spnTatami->value(), 20);
+    EXPECT_TRUE(again.chkJudoShiaiConnect->isChecked());
+    again.chkJudoShiaiConnect->setChecked(false);
+    again.cmdCancel->click();
+    EXPECT_EQ(Settings::JudoShiaiConnect, 1) << "Cancel keeps the link";
 }
 
 TEST_F(Options, AWarningNamesWhyTheChosenSoundWillBeSilent)

@@ -1,0 +1,45 @@
+// The board's side of JudoShiai's link: starting it from the options, and
+// its state in the window title. The day runs it.
+
+#include "scoreboard/frmScoreboard.h"
+
+#include "day/JudoShiaiLink.h"
+#include "day/MatchDay.h"
+#include "settings/SettingsVariables.h"
+
+void frmScoreboard::linkTournament(const QString &host, quint16 port, int tatami)
+{
+    JudoShiaiLink *link = nullptr;
+    if (!host.isEmpty()) {
+        link = new JudoShiaiLink;
+        link->start(host, port, tatami);
+    }
+    m_day->setTournamentLink(link);
+}
+
+QString frmScoreboard::tournamentTitle() const
+{
+    const TournamentLink *link = m_day->tournamentLink();
+    QString text = QStringLiteral("JudoShiai %1, tatami %2").arg(link->server()).arg(link->tatami());
+    if (!link->isConnected())
+        text += QStringLiteral(", not connected");
+    if (m_day->tournamentMatch() > 0)
+        text += QStringLiteral(", match %1").arg(m_day->tournamentMatch());
+    return text;
+}
+
+QStringList frmScoreboard::tournamentSettings() const
+{
+    return {Settings::JudoShiaiServer, QString::number(Settings::JudoShiaiTatami),
+        QString::number(Settings::JudoShiaiConnect)};
+}
+
+// The link as the options dialog left it: on, moved or off.
+void frmScoreboard::applyTournamentSettings()
+{
+    QString host;
+    quint16 port = JudoShiai::defaultPort;
+    if (Settings::JudoShiaiConnect == 0 || !JudoShiai::parseServer(Settings::JudoShiaiServer, host, port))
+        host.clear();
+    linkTournament(host, port, Settings::JudoShiaiTatami);
+}
