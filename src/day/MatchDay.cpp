@@ -243,7 +243,7 @@ void MatchDay::writeResult()
         !ContestResult::worthALine(m_board.marks(), m_board.rules(), m_board.clockRan()))
         return;
     ContestResult::Ended ended = endedContest();
-    ended.match = m_tournamentContest ? m_tournamentContest->match : m_matchIndex;
+    ended.match = m_tournamentContest ? tournamentMatch() : m_matchIndex;
     m_writer->appendResult(m_resultsFile, ContestResult::fileStart(m_resultsSeparator),
         ContestResult::csvLine(ContestResult::fields(ended), m_resultsSeparator));
 }

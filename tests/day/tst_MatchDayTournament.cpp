@@ -56,7 +56,14 @@ public:
     }
     void dayChanged() override { }
     void tellOperator(const QString &, const QString &) override { }
+    bool askOperator(const QString &text) override
+    {
+        asked << text;
+        return answer;
+    }
 
+    QStringList asked;
+    bool answer = true;
     MatchList::Next shown;
     int started = 0;
     bool ran = false;
@@ -130,6 +137,15 @@ TEST_F(DayTest, OfferedMatchGoesOnTheBoardBetweenContestsOnly)
     EXPECT_EQ(day.tournamentMatch(), 2);
     EXPECT_TRUE(link->sent.isEmpty());
 
+    // Undecided: N asks first, and No keeps the contest as it is.
+    board.answer = false;
+    day.nextMatch();
+    ASSERT_EQ(board.asked.size(), 1);
+    EXPECT_EQ(board.asked[0], QStringLiteral("Contest 2 is not decided. Record it as undecided and go on to the next "
+                                             "contest?"));
+    EXPECT_TRUE(link->sent.isEmpty());
+    EXPECT_EQ(day.tournamentMatch(), 2);
+    board.answer = true;
     day.nextMatch();
     ASSERT_EQ(link->sent.size(), 1);
     EXPECT_EQ(link->sent[0].match, 2);
@@ -193,6 +209,7 @@ TEST_F(DayTest, ResultNotYetAcknowledgedOutlivesACrash)
     link->offer(1, QStringLiteral("JENSEN"));
     board.m_marks.ippon = 1;
     day.nextMatch(); // sent; no ACK comes before the crash
+    ASSERT_TRUE(day.waitForDisk());
 
     QFile saved(file);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
