@@ -170,6 +170,13 @@ void applyVenueOptions(frmScoreboard &board, const VenueOptions &options)
         board.setRules(*rules == Rules::SetId::Custom ? Settings::customRules() : Rules::preset(*rules));
     }
 
+    // The options' OK writes the store off the board's thread, in line with
+    // the day's files.
+    SettingsStore::setWriter([&board](const QString &what, std::function<bool(QString *)> job) {
+        board.day().runOnDisk(what, std::move(job));
+    });
+    QObject::connect(&board, &QObject::destroyed, [] { SettingsStore::setWriter({}); });
+
     board.day().setMat(options.mat);
     board.day().setResultsSeparator(options.resultsSeparator);
     board.day().setResultsFile(options.results.isEmpty()

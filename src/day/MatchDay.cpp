@@ -23,8 +23,8 @@ MatchDay::MatchDay(DayBoard &board, QObject *parent)
     , m_clock(MatchTimer::systemClock())
 {
     connect(m_writer, &DiskWriter::failed, this,
-        [this](DiskWriter::Work work, const QString &, const QString &reason) {
-            diskFailed(int(work), reason);
+        [this](DiskWriter::Work work, const QString &what, const QString &reason) {
+            diskFailed(int(work), what, reason);
         });
 }
 
@@ -251,10 +251,19 @@ void MatchDay::writeResult()
 // The writer has told stderr already. A results file or a saved contest
 // that cannot be written is worth a word to the operator, once each, but
 // never in the way of a quit.
-void MatchDay::diskFailed(int work, const QString &reason)
+void MatchDay::diskFailed(int work, const QString &what, const QString &reason)
 {
     if (m_quitting)
         return;
+    // Storing the settings or the list's place: once for each.
+    if (DiskWriter::Work(work) == DiskWriter::Work::Other) {
+        if (m_otherWarned.contains(what))
+            return;
+        m_otherWarned.insert(what);
+        m_board.tellOperator(QStringLiteral("A file could not be written"),
+            QStringLiteral("Zembrak failed %1: %2.").arg(what, reason));
+        return;
+    }
     if (DiskWriter::Work(work) == DiskWriter::Work::Contest) {
         if (m_saveWarned)
             return;
@@ -311,6 +320,11 @@ bool MatchDay::saveContestNow()
     m_written = now;
     m_writtenAtNs = m_clock();
     return true;
+}
+
+void MatchDay::runOnDisk(const QString &what, std::function<bool(QString *error)> job)
+{
+    m_writer->run(what, std::move(job));
 }
 
 bool MatchDay::waitForDisk(int timeoutMs)

@@ -3,6 +3,7 @@
 #include "day/DayBoard.h"
 
 #include <QHash>
+#include <QSet>
 #include <QObject>
 
 #include <functional>
@@ -98,6 +99,9 @@ public:
     void contestEndsAtQuit();
     // Waits until the disk writer has nothing pending (tests).
     bool waitForDisk(int timeoutMs = 10000);
+    // Other disk work in line with the day's, off the board's thread (the
+    // settings store's saving).
+    void runOnDisk(const QString &what, std::function<bool(QString *error)> job);
     // The monotonic clock (nanoseconds) that spaces the saves of a running
     // contest; tests hand in theirs.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
@@ -135,7 +139,7 @@ private:
     void restoreTournament(const SavedContest &saved);
     void putMarks(const MatchMarks &marks);
     void storeMatchPosition();
-    void diskFailed(int work, const QString &reason);
+    void diskFailed(int work, const QString &what, const QString &reason);
     void showContest(const MatchList::Next &next);
     // Contest `index` (from 1): as it was left, if it was, or from the list.
     void goToContest(int index);
@@ -155,6 +159,7 @@ private:
     QChar m_resultsSeparator = QLatin1Char(',');
     bool m_resultsWarned = false;
     bool m_saveWarned = false;
+    QSet<QString> m_otherWarned; // the other disk work the operator was told of
     QString m_recoveryFile;
     DiskWriter *m_writer;
     std::optional<SavedContest> m_written; // the contest last handed to the writer

@@ -33,8 +33,12 @@ QString penalties(const ContestResult::Ended &c, qint16 side)
 
 bool hansokuMake(const ContestResult::Ended &c, qint16 side)
 {
-    return c.rules.countsShidos() &&
-           (side == Home ? c.marks.shidoHome : c.marks.shidoVisitor) >= c.rules.shidoLimit;
+    if (!c.rules.countsShidos())
+        return false;
+    // The count's last lamp is lit by the last shido or by a direct hansoku-make.
+    const int first = side == Home ? 0 : 3;
+    return (side == Home ? c.marks.shidoHome : c.marks.shidoVisitor) >= c.rules.shidoLimit ||
+           c.marks.penalties[first + c.rules.shidoLimit - 1];
 }
 
 // Scores compared from the highest down; blank counts as none.

@@ -328,34 +328,91 @@ void LoadSettings()
     Settings::JudoShiaiTatami = qint16(std::clamp<int>(Settings::JudoShiaiTatami, 1, 20));
 }
 
+std::function<bool(QString *error)> SaveSettingsLater()
+{
+    // The values and which sections are at their defaults are taken now, on
+    // the caller's thread; the store is read and written when the job runs.
+    struct Value
+    {
+        const char *section;
+        QString path;
+        QString text;
+    };
+    QList<Value> values;
+    for (const char *key : writeOrder) {
+        const SettingKey &setting = settingNamed(key);
+        values.append({setting.section, settingPath(QLatin1String(setting.section), QLatin1String(setting.key)),
+            textOf(setting.variable)});
+    }
+    QList<const char *> changed;
+    for (const char *section : {rulesSection, matchSection, tournamentSection}) {
+        if (!atDefaults(section))
+            changed.append(section);
+    }
+    return [values, changed, file = storeFile()](QString *error) {
+        if (const QString unusable = unusableStoreFile(file); !unusable.isEmpty()) {
+            *error = QStringLiteral("the settings store %1 is not a regular file (%2)")
+                         .arg(unusable, SafeFile::operatorFileProblem(unusable));
+            return false;
+        }
+        const std::unique_ptr<QSettings> store = openStore(file);
+        const QStringList groups = store->childGroups();
+        // A group of its own is written only once it says something, or
+        // once the store has it.
+        const auto writes = [&groups, &changed](const char *section) {
+            for (const char *own : {rulesSection, matchSection, tournamentSection}) {
+                if (qstrcmp(section, own) == 0)
+                    return groups.contains(QLatin1String(section)) || changed.contains(own);
+            }
+            return true;
+        };
+        for (const Value &value : values) {
+            if (writes(value.section))
+                store->setValue(value.path, value.text);
+        }
+        store->setValue(
+            settingPath(QLatin1String(markerSection), QLatin1String(markerKey)), QStringLiteral("Yes"));
+        // QSettings replaces the file whole on sync, so a failed write leaves
+        // the old one intact; the failure itself must reach the operator.
+        store->sync();
+        if (store->status() == QSettings::NoError)
+            return true;
+        *error = QStringLiteral("the settings store %1 could not be written").arg(store->fileName());
+        return false;
+    };
+}
+
 bool SaveSettings()
 {
     if (const QString unusable = unusableStoreFile(); !unusable.isEmpty()) {
         reportUnusableStore(unusable, "the settings cannot be saved");
         return false;
     }
-    const std::unique_ptr<QSettings> store = openStore();
-    const auto writes = [&store](const char *section) {
-        return store->childGroups().contains(QLatin1String(section)) || !atDefaults(section);
-    };
-    const bool writeRules = writes(rulesSection);
-    const bool writeMatches = writes(matchSection);
-    const bool writeTournament = writes(tournamentSection);
-    for (const char *key : writeOrder) {
-        const SettingKey &setting = settingNamed(key);
-        if ((!writeRules && qstrcmp(setting.section, rulesSection) == 0) ||
-            (!writeMatches && qstrcmp(setting.section, matchSection) == 0) ||
-            (!writeTournament && qstrcmp(setting.section, tournamentSection) == 0))
-            continue;
-        store->setValue(settingPath(QLatin1String(setting.section), QLatin1String(setting.key)),
-            textOf(setting.variable));
-    }
-    store->setValue(
-        settingPath(QLatin1String(markerSection), QLatin1String(markerKey)), QStringLiteral("Yes"));
-    // QSettings replaces the file whole on sync, so a failed write leaves
-    // the old one intact; the failure itself must reach the operator.
-    store->sync();
-    return store->status() == QSettings::NoError;
+    QString error;
+    return SaveSettingsLater()(&error);
+}
+
+namespace {
+
+SettingsStore::Writer &storeWriter()
+{
+    static SettingsStore::Writer writer;
+    return writer;
+}
+
+} // namespace
+
+void SettingsStore::setWriter(Writer writer)
+{
+    storeWriter() = std::move(writer);
+}
+
+bool SaveSettingsOffThread()
+{
+    if (!storeWriter())
+        return SaveSettings();
+    storeWriter()(QStringLiteral("saving the settings"), SaveSettingsLater());
+    return true;
 }
 
 bool SaveMatchSettings()

@@ -21,6 +21,12 @@ void useFile(const QString &path);
 // Where the store keeps its data, for telling the operator.
 QString fileName();
 
+// Where SaveSettingsOffThread hands its write (the running board's disk
+// writer), so that a slow disk never holds the board; `what` names the job
+// in messages. None set: the settings are written at once.
+using Writer = std::function<void(const QString &what, std::function<bool(QString *error)> job)>;
+void setWriter(Writer writer);
+
 } // namespace SettingsStore
 
 // Fills the settings variables from the store, in the fixed key order
@@ -35,6 +41,12 @@ void LoadSettings();
 // marker. False when the store could not be written (the file is then left
 // as it was), or is no regular file and so was not opened.
 bool SaveSettings();
+// The same write, with the values as they are now, done when the job is
+// called, on any thread: false with the reason.
+std::function<bool(QString *error)> SaveSettingsLater();
+// The options' OK: SaveSettings through the store's writer when one is set
+// (its failure is told as that writer tells), else at once.
+bool SaveSettingsOffThread();
 
 // Writes the match list and its position alone, as the next-match key and
 // loading a list change them outside the options dialog.

@@ -652,8 +652,9 @@ void frmOptions::cmdOk_Click()
     saveRules();
 
     // Every key is written in the fixed order, IsKeyCode last, and the
-    // store is replaced whole or not at all.
-    if (!SaveSettings()) {
+    // store is replaced whole or not at all; with the board running, off its
+    // thread.
+    if (!SaveSettingsOffThread()) {
         DialogAnswers::warn(this, QStringLiteral("Options"),
             QStringLiteral("The settings could not be saved to %1. They apply until Zembrak is closed.")
                 .arg(SettingsStore::fileName()));

@@ -98,6 +98,14 @@ TEST_F(BoardResults, EachWayAContestEndsGivesItsWinnerAndHow)
     EXPECT_EQ(field("home_hansoku_make"), QStringLiteral("yes"));
     EXPECT_EQ(field("home_penalties"), QStringLiteral("3"));
 
+    // A direct hansoku-make, with no shido before it.
+    press(board->tledPeriod, Qt::Key_N);
+    QTest::keyClick(board->picKVisitor, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(field("winner"), QStringLiteral("home"));
+    EXPECT_EQ(field("won_by"), QStringLiteral("hansoku-make"));
+    EXPECT_EQ(field("visitor_hansoku_make"), QStringLiteral("yes"));
+    EXPECT_EQ(field("visitor_penalties"), QStringLiteral("0"));
+
     // Golden score: level at the time, then the first score.
     press(board->tledPeriod, Qt::Key_N);
     startClock();

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
@@ -442,6 +443,36 @@ TEST_F(SettingsStoreTest, AnOwnersLinkIsFollowedOnlyToARegularFile)
     struct stat st = {};
     ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// The options' OK with the board running: the values as they were at OK go
+// to the writer, which writes them on its own thread; nothing is written
+// before it runs the job.
+TEST_F(SettingsStoreTest, SavingOffTheThreadWritesTheValuesOfTheMomentWhenTheWriterRuns)
+{
+    std::function<bool(QString *)> handed;
+    QString named;
+    SettingsStore::setWriter([&](const QString &what, std::function<bool(QString *)> job) {
+        named = what;
+        handed = std::move(job);
+    });
+    Settings::TitleText = QStringLiteral("Final");
+    Settings::RuleSet = QStringLiteral("ijf2025");
+    EXPECT_TRUE(SaveSettingsOffThread());
+    SettingsStore::setWriter({});
+    ASSERT_TRUE(handed);
+    EXPECT_FALSE(named.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(SettingsStore::fileName())) << "nothing written on the caller's thread";
+
+    Settings::TitleText = QStringLiteral("changed after OK");
+    bool written = false;
+    QString error;
+    std::thread writer([&] { written = handed(&error); });
+    writer.join();
+    ASSERT_TRUE(written) << error.toStdString();
+    LoadSettings();
+    EXPECT_EQ(Settings::TitleText, QStringLiteral("Final"));
+    EXPECT_EQ(Settings::RuleSet, QStringLiteral("ijf2025")) << "the rule set's group, changed, is written";
 }
 
 TEST_F(SettingsStoreTest, SaveReportsAStoreThatCannotBeWritten)
