@@ -137,7 +137,7 @@ TEST_F(BoardResults, EachWayAContestEndsGivesItsWinnerAndHow)
     EXPECT_EQ(field("visitor_penalties"), QStringLiteral("S"));
     press(board->picWinnerHome, Qt::Key_Return);
     EXPECT_EQ(field("won_by"), QStringLiteral("operator"));
-    EXPECT_EQ(field("home"), QStringLiteral("G"));
+    EXPECT_EQ(field("home"), QStringLiteral("I"));
     const QDateTime finished = QDateTime::fromString(field("finished"), Qt::ISODate);
     EXPECT_TRUE(finished.isValid());
     EXPECT_TRUE(field("finished").contains(QRegularExpression(QStringLiteral("([+-]\\d\\d:\\d\\d|Z)$"))));
