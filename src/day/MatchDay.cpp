@@ -140,8 +140,8 @@ void MatchDay::resumeMatchList()
     QString error;
     const std::optional<QByteArray> bytes = SafeFile::readOwn(listFile(), MaxListBytes, &error);
     if (!error.isEmpty())
-        qWarning().noquote() << QStringLiteral("Zembrak: the kept match list %1 was not read: %2.")
-                                    .arg(listFile(), error);
+        qWarning().noquote()
+            << QStringLiteral("Zembrak: the kept match list %1 was not read: %2.").arg(listFile(), error);
     if (!bytes)
         return;
     const QByteArray &csv = *bytes;
@@ -269,8 +269,9 @@ void MatchDay::diskFailed(int work, const QString &what, const QString &reason)
             return;
         m_saveWarned = true;
         m_board.tellOperator(QStringLiteral("Crash recovery is off"),
-            QStringLiteral("The contest could not be saved to %1: %2; crash recovery is off until this is put "
-                           "right.")
+            QStringLiteral(
+                "The contest could not be saved to %1: %2; crash recovery is off until this is put "
+                "right.")
                 .arg(QDir::toNativeSeparators(m_recoveryFile), reason));
         return;
     }

@@ -3,8 +3,8 @@
 #include "day/DayBoard.h"
 
 #include <QHash>
-#include <QSet>
 #include <QObject>
+#include <QSet>
 
 #include <functional>
 #include <optional>

@@ -39,9 +39,10 @@ void MatchDay::setTournamentLink(TournamentLink *link)
             // Told once a run: the board goes on, and the link comes back by itself.
             if (!connected && !m_linkLostSaid) {
                 m_linkLostSaid = true;
-                const QString why = QStringLiteral("The link to JudoShiai at %1 is lost; the board goes on and "
-                                                   "the link reconnects by itself.")
-                                        .arg(m_link->server());
+                const QString why =
+                    QStringLiteral("The link to JudoShiai at %1 is lost; the board goes on and "
+                                   "the link reconnects by itself.")
+                        .arg(m_link->server());
                 qWarning().noquote() << QStringLiteral("Zembrak: ") + why;
                 m_board.tellOperator(QStringLiteral("JudoShiai link lost"), why);
             }
@@ -122,9 +123,9 @@ void MatchDay::tournamentNextMatch()
         // Under the same question as a list's contest: one stray key cannot
         // end a contest that has no winner.
         if (undecided() &&
-            !m_board.askOperator(
-                QStringLiteral("Contest %1 is not decided. Record it as undecided and go on to the next contest?")
-                    .arg(m_tournamentContest->match)))
+            !m_board.askOperator(QStringLiteral(
+                "Contest %1 is not decided. Record it as undecided and go on to the next contest?")
+                                     .arg(m_tournamentContest->match)))
             return;
         writeResult();
         // Ended before it is sent, so that the saved contest says both.
@@ -170,13 +171,14 @@ void MatchDay::takeTournamentMatch()
         differ = differ || (next.pinTimes[i] > 0 && next.pinTimes[i] != ours[i]);
     if (timesKnown && rules.automatic() && differ && !m_holdTimesSaid) {
         m_holdTimesSaid = true;
-        const QString why = QStringLiteral("JudoShiai's hold times (ippon %1 s, waza-ari %2 s, yuko %3 s, koka "
-                                           "%4 s) differ from the rule set's %5; the board keeps the rule set's.")
-                                .arg(next.pinTimes[0])
-                                .arg(next.pinTimes[1])
-                                .arg(next.pinTimes[2])
-                                .arg(next.pinTimes[3])
-                                .arg(Rules::displayName(rules.id));
+        const QString why =
+            QStringLiteral("JudoShiai's hold times (ippon %1 s, waza-ari %2 s, yuko %3 s, koka "
+                           "%4 s) differ from the rule set's %5; the board keeps the rule set's.")
+                .arg(next.pinTimes[0])
+                .arg(next.pinTimes[1])
+                .arg(next.pinTimes[2])
+                .arg(next.pinTimes[3])
+                .arg(Rules::displayName(rules.id));
         qWarning().noquote() << QStringLiteral("Zembrak: ") + why;
         m_board.tellOperator(QStringLiteral("JudoShiai's hold times differ"), why);
     }

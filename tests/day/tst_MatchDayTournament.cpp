@@ -141,8 +141,9 @@ TEST_F(DayTest, OfferedMatchGoesOnTheBoardBetweenContestsOnly)
     board.answer = false;
     day.nextMatch();
     ASSERT_EQ(board.asked.size(), 1);
-    EXPECT_EQ(board.asked[0], QStringLiteral("Contest 2 is not decided. Record it as undecided and go on to the next "
-                                             "contest?"));
+    EXPECT_EQ(board.asked[0],
+        QStringLiteral("Contest 2 is not decided. Record it as undecided and go on to the next "
+                       "contest?"));
     EXPECT_TRUE(link->sent.isEmpty());
     EXPECT_EQ(day.tournamentMatch(), 2);
     board.answer = true;
