@@ -28,6 +28,7 @@ contest() {
     sleep 1.2
     xdotool key --window "$WINDOW" s
     xdotool key --window "$WINDOW" n
+    answer_question y
     wait_for '["match"]["index"]' 10 "$1"
     sleep 0.5
 }

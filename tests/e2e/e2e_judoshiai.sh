@@ -79,6 +79,8 @@ sleep 2
 xdotool key --window "$WINDOW" s
 wait_for '["clock_running"]' 10 false
 xdotool key --window "$WINDOW" n
+# No winner is lit: N asks before it records the contest as it stands.
+answer_question y
 
 # 3. JudoShiai has it: waza-ari is 1<<12 in White's score, and the time the clock ran.
 wait_for_result 1 20
@@ -105,6 +107,7 @@ sleep 1
 xdotool key --window "$WINDOW" s
 wait_for '["clock_running"]' 10 false
 xdotool key --window "$WINDOW" n
+answer_question y
 wait_for '["tournament"]["result_pending"]' 10 true
 start_judoshiai
 wait_for '["tournament"]["connected"]' 40 true

@@ -61,6 +61,7 @@ sleep 1.5
 mark_home_waza_ari 0
 sleep 2.5
 xdotool key --window "$WINDOW" n
+answer_question y
 wait_for '["match"]["index"]' 10 2
 xdotool key --window "$WINDOW" s
 sleep 2

@@ -55,6 +55,18 @@ start_display() {
     fail "no X display could be started"
 }
 
+# Answers the board's Yes/No question (the next-match key's on a contest
+# without a winner, say) with KEY: y or n. The board's own window has more
+# than "Zembrak" in its title by then, and the start screen is left out.
+answer_question() {
+    local question
+    question=$(timeout 10 xdotool search --sync --onlyvisible --name '^Zembrak$' |
+        grep -v "^${SPLASH:-none}$" | tail -n 1) || fail "no question was asked"
+    [ -n "$question" ] || fail "no question was asked"
+    xdotool windowfocus --sync "$question" 2>/dev/null || true
+    xdotool key "$1"
+}
+
 # Starts the program, with any arguments given, and waits for its start
 # screen; sets SPLASH and its geometry (SPLASH_X, SPLASH_Y, SPLASH_W, SPLASH_H).
 start_splash() {
