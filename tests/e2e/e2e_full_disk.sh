@@ -52,17 +52,10 @@ contest 3
 for _ in $(seq 100); do grep -q "No space left on device" "$WORK/board.log" && break; sleep 0.1; done
 grep -q "No space left on device" "$WORK/board.log" || fail "the reason is not named: $(cat "$WORK/board.log")"
 [ "$(md5sum <"$RESULTS")" = "$before" ] || fail "the full disk changed the results file: $(tail -c 200 "$RESULTS")"
-# The operator's word on it, once; answered so that the board has the keys again.
-DIALOG=$(timeout 10 xdotool search --sync --onlyvisible --name '^Results$' | head -n 1) ||
-    fail "the operator was not told"
-for _ in $(seq 10); do
-    xdotool search --onlyvisible --name '^Results$' >/dev/null 2>&1 || break
-    xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
-    xdotool key Return
-    sleep 0.5
-done
-xdotool search --onlyvisible --name '^Results$' >/dev/null 2>&1 && fail "the word to the operator would not go"
-xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+# The operator's word on it is the board's own strip (checked by the widget
+# tests), never a box that would hold the keys or a quit.
+sleep 0.5
+xdotool search --onlyvisible --name '^Results$' >/dev/null 2>&1 && fail "a box stands in the operator's way"
 
 rm "$SMALL/filler"
 contest 4
