@@ -409,7 +409,9 @@ void SettingsStore::setWriter(Writer writer)
 
 bool SaveSettingsOffThread()
 {
-    if (!storeWriter())
+    // A store that is no regular file is refused at once, as before, so
+    // that the options can say so; looking costs no wait on the disk.
+    if (!storeWriter() || !unusableStoreFile().isEmpty())
         return SaveSettings();
     storeWriter()(QStringLiteral("saving the settings"), SaveSettingsLater());
     return true;

@@ -473,6 +473,16 @@ TEST_F(SettingsStoreTest, SavingOffTheThreadWritesTheValuesOfTheMomentWhenTheWri
     LoadSettings();
     EXPECT_EQ(Settings::TitleText, QStringLiteral("Final"));
     EXPECT_EQ(Settings::RuleSet, QStringLiteral("ijf2025")) << "the rule set's group, changed, is written";
+
+    // A store that is no regular file is refused at once, for the options to say so.
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo.conf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    SettingsStore::useFile(fifo);
+    handed = {};
+    SettingsStore::setWriter([&](const QString &, std::function<bool(QString *)> job) { handed = std::move(job); });
+    EXPECT_FALSE(SaveSettingsOffThread());
+    SettingsStore::setWriter({});
+    EXPECT_FALSE(handed) << "nothing handed to the writer";
 }
 
 TEST_F(SettingsStoreTest, SaveReportsAStoreThatCannotBeWritten)
