@@ -48,8 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         case 5: call = referee.shido(side, true); break;
         case 6: call = referee.hansokuMakeGiven(side); break;
         case 7: call = referee.sonoMama(value % 2 != 0, side); break;
-        case 8: referee.holdStarted(); break;
-        case 9: referee.clockStarted(value % 2 != 0); break;
+        case 8:
+            if (value % 2 != 0)
+                referee.holdStarted();
+            else
+                check(aSide(referee.osaekomi(side, value % 4 > 1).run));
+            break;
+        case 9: referee.clockStarted(value % 2 != 0, value % 4 > 1); break;
         case 10: referee.contestReset(); break;
         default: referee.setRules(preset(sets[value % 5])); break;
         }

@@ -53,6 +53,11 @@ bool Referee::hansokuMake(qint16 side) const
     return m_rules.countsShidos() && (m_direct[index(side)] || m_shidos[index(side)] >= m_rules.shidoLimit);
 }
 
+bool Referee::shidoLamp(qint16 side, int lamp) const
+{
+    return shidos(side) >= lamp || (lamp == m_rules.shidoLimit && directHansokuMake(side));
+}
+
 Match Referee::withShidos(Match scores) const
 {
     scores.home.shidos = m_shidos[0];
@@ -217,19 +222,37 @@ Call Referee::sonoMama(bool clockRunning, qint16 hold)
     return call;
 }
 
+Holds Referee::osaekomi(qint16 side, bool clockRunning)
+{
+    Holds holds;
+    if (m_frozen) {
+        m_frozen = false;
+        holds.runClock = m_frozenClock;
+    }
+    if (!clockRunning && !holds.runClock)
+        return holds;
+    if (side == 0 && m_rules.automatic())
+        return holds;
+    holdStarted();
+    holds.clear = true;
+    holds.run = side;
+    return holds;
+}
+
 void Referee::holdStarted()
 {
     m_holdAward = NoAward;
     m_frozen = false;
 }
 
-void Referee::clockStarted(bool timeLeft)
+Holds Referee::clockStarted(bool timeLeft, bool holdRunning)
 {
     if (timeLeft || m_goldenScore) {
         m_ended = false;
         m_penaltyCause = 0;
     }
     m_frozen = false;
+    return Holds {m_rules.automatic() && !holdRunning, 0, false};
 }
 
 void Referee::contestReset()
@@ -242,15 +265,18 @@ void Referee::contestReset()
     m_frozen = false;
 }
 
-void Referee::marksPutBack(
-    qint16 shidoHome, qint16 shidoVisitor, bool directHome, bool directVisitor, bool decided)
+void Referee::marksPutBack(const MatchMarks &marks)
 {
-    m_shidos[0] = shidoHome;
-    m_shidos[1] = shidoVisitor;
-    m_direct[0] = directHome;
-    m_direct[1] = directVisitor;
+    m_shidos[0] = marks.shidoHome;
+    m_shidos[1] = marks.shidoVisitor;
+    const qint16 limit = m_rules.shidoLimit;
+    const auto direct = [&marks, limit](int first, qint16 count) {
+        return limit > 0 && marks.penalties[size_t(first + limit - 1)] && count < limit;
+    };
+    m_direct[0] = direct(0, marks.shidoHome);
+    m_direct[1] = direct(3, marks.shidoVisitor);
     // Taking back the award that ended the contest lets the rules decide again.
-    if (!decided) {
+    if (marks.winner == 0 && marks.ippon == 0) {
         m_ended = false;
         m_penaltyCause = 0;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "modules/MatchMarks.h"
 #include "modules/RuleSet.h"
 
 // The referee of a contest under a rule set: it keeps what the rules need to
@@ -34,6 +35,17 @@ struct Call
     bool operator==(const Call &) const = default;
 };
 
+// The holds after an osaekomi key or a clock start: both back to 0 or
+// not, the side whose hold runs (0: none), and the clock run on after
+// sono-mama.
+struct Holds
+{
+    bool clear = false;
+    qint16 run = 0;
+    bool runClock = false;
+    bool operator==(const Holds &) const = default;
+};
+
 class Referee
 {
 public:
@@ -51,6 +63,9 @@ public:
     qint16 shidos(qint16 side) const { return m_shidos[index(side)]; }
     bool directHansokuMake(qint16 side) const { return m_direct[index(side)]; }
     bool hansokuMake(qint16 side) const;
+    // Whether the shido count lights a side's lamp (1 to 3): the count has
+    // reached it, or it is the hansoku-make lamp of a direct one.
+    bool shidoLamp(qint16 side, int lamp) const;
 
     // The contest clock ticked: `hold` is the side whose hold runs (0 for
     // none), `held` its time. Scores the hold, and decides when a hold that
@@ -66,20 +81,25 @@ public:
     // Down: sono-mama freezes what runs, Down again (yoshi) runs it on.
     Call sonoMama(bool clockRunning, qint16 hold);
 
+    // An osaekomi key: a hold for `side` (0 is toketa). While the clock
+    // runs a new hold starts from 0; under a set with automatics toketa
+    // leaves the hold's time shown. After sono-mama the clock runs on first.
+    Holds osaekomi(qint16 side, bool clockRunning);
     // A new hold from 0 begins; a frozen one is over.
     void holdStarted();
     // The clock starts: with time left, or in golden score, a contest the
-    // rules ended is taken up again; a frozen hold is over (matte).
-    void clockStarted(bool timeLeft);
+    // rules ended is taken up again; a frozen hold is over (matte). Under a
+    // set with automatics a hold's time shown since toketa goes.
+    Holds clockStarted(bool timeLeft, bool holdRunning);
     // Reset, a typed time, a new contest: golden score is left, nothing is
     // decided any more.
     void contestReset();
     // Golden score as a restored contest had it, on top of a reset.
     void enterGoldenScore() { m_goldenScore = true; }
     // Marks put back (undo, redo, a restored contest): the counts as they
-    // were, the contest ended as far as a winner or ippon stands.
-    void marksPutBack(
-        qint16 shidoHome, qint16 shidoVisitor, bool directHome, bool directVisitor, bool decided);
+    // were, a direct hansoku-make where its lamp is lit short of the count,
+    // the contest ended as far as a winner or ippon stands.
+    void marksPutBack(const MatchMarks &marks);
     // A restored contest that had ended stays ended.
     void setEnded(bool ended) { m_ended = ended; }
 

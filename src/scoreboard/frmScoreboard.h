@@ -237,6 +237,8 @@ private:
     Rules::Match scoresForRules() const;
     qint16 runningHold() const; // 1, 2, or 0 for none
     void applyCall(const Rules::Call &call);
+    // The holds as the referee says; their running state only with `runAsSaid`.
+    void applyHolds(const Rules::Holds &holds, bool runAsSaid);
     void enterGoldenScore();
     void leaveGoldenScore();
     DigitDisplay *awardDisplay(qint16 side, Rules::Award award) const;

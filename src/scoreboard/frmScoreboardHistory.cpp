@@ -40,13 +40,7 @@ void frmScoreboard::setMarks(const MatchMarks &m)
     DigitDisplay *scores[] = {nledWHome, nledYHome, nledKHome, nledWVisitor, nledYVisitor, nledKVisitor};
     for (int i = 0; i < 6; ++i)
         scores[i]->setCaption(m.scores[i]);
-    // A direct hansoku-make is its lamp lit short of the count.
-    const qint16 limit = rules().shidoLimit;
-    const auto direct = [&m, limit](int first, qint16 count) {
-        return limit > 0 && m.penalties[first + limit - 1] && count < limit;
-    };
-    m_referee.marksPutBack(m.shidoHome, m.shidoVisitor, direct(0, m.shidoHome), direct(3, m.shidoVisitor),
-        Winner != 0 || Ippon != 0);
+    m_referee.marksPutBack(m);
     UpdateOtherColors();
 }
 

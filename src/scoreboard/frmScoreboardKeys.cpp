@@ -17,28 +17,19 @@ void frmScoreboard::AllKeyCode(qint16 KeyCode)
 {
     // Osaekomi selection stands apart: a command key bound to an arrow does both.
     if (KeyCode == VirtualKeys::Left || KeyCode == VirtualKeys::Up || KeyCode == VirtualKeys::Right) {
-        // An arrow after sono-mama lets the clock run on and does its own work.
-        if (m_referee.frozen()) {
-            Rules::Call yoshi = m_referee.sonoMama(false, 0);
-            yoshi.runHold = 0;
-            applyCall(yoshi);
-        }
         TimePin = KeyCode;
         UpdatePinStatus();
-    } else if (KeyCode == VirtualKeys::Down && rules().automatic()) {
-        applyCall(m_referee.sonoMama(tkPeriod->Running(), runningHold()));
-        RefreshTime();
+    } else if (KeyCode == VirtualKeys::Down) {
+        const Rules::Call call = m_referee.sonoMama(tkPeriod->Running(), runningHold());
+        if (!(call == Rules::Call {})) {
+            applyCall(call);
+            RefreshTime();
+        }
     }
 
     if (KeyCode == Settings::StartStopPeriodClockKey) {
         if (!tkPeriod->Running()) {
-            // Starting again with time left takes up a contest the rules ended.
-            m_referee.clockStarted(tkPeriod->Seconds() > TimeValue());
-            // A hold's time shown since toketa goes with the next start.
-            if (rules().automatic() && !tkHoldHome->Running() && !tkHoldVisitor->Running()) {
-                tkHoldHome->setSeconds(TimeValue());
-                tkHoldVisitor->setSeconds(TimeValue());
-            }
+            applyHolds(m_referee.clockStarted(tkPeriod->Seconds() > TimeValue(), runningHold() != 0), false);
             tkPeriod->setRunning(true);
         } else {
             tkPeriod->setRunning(false);

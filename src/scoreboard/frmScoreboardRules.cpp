@@ -208,9 +208,7 @@ void frmScoreboard::showShidos()
     if (!m_referee.rules().countsShidos())
         return;
     const auto light = [this](qint16 side, int lamp) {
-        const bool lit = m_referee.shidos(side) >= lamp ||
-                         (lamp == m_referee.rules().shidoLimit && m_referee.directHansokuMake(side));
-        return lit ? VbTrue : VbFalse;
+        return m_referee.shidoLamp(side, lamp) ? VbTrue : VbFalse;
     };
     PenaltyHK = light(Home, 1);
     PenaltyHC = light(Home, 2);

@@ -105,19 +105,21 @@ void frmScoreboard::wakeClock()
 
 void frmScoreboard::UpdatePinStatus()
 {
-    // Under a set with automatics, toketa (Up) leaves the hold's time shown.
-    if (tkPeriod->Running() && TimePin == 38 && rules().automatic()) {
-        tkHoldHome->setRunning(false);
-        tkHoldVisitor->setRunning(false);
-    } else if (tkPeriod->Running()) {
-        m_referee.holdStarted();
+    const qint16 side = TimePin == 37 ? 1 : TimePin == 39 ? 2 : 0;
+    applyHolds(m_referee.osaekomi(side, tkPeriod->Running()), true);
+}
+
+void frmScoreboard::applyHolds(const Rules::Holds &holds, bool runAsSaid)
+{
+    if (holds.runClock)
+        tkPeriod->setRunning(true);
+    if (holds.clear) {
         tkHoldHome->setSeconds(TimeValue());
         tkHoldVisitor->setSeconds(TimeValue());
-        tkHoldHome->setRunning(TimePin == 37);
-        tkHoldVisitor->setRunning(TimePin == 39);
-    } else {
-        tkHoldHome->setRunning(false);
-        tkHoldVisitor->setRunning(false);
+    }
+    if (runAsSaid) {
+        tkHoldHome->setRunning(holds.run == 1);
+        tkHoldVisitor->setRunning(holds.run == 2);
     }
 }
 

@@ -162,7 +162,7 @@ void run(const Case &c)
         case Ev::Direct: got = referee.hansokuMakeGiven(s.side); break;
         case Ev::Down: got = referee.sonoMama(s.at != 0 ? true : clockRunning, s.side); break;
         case Ev::HoldStart: referee.holdStarted(); break;
-        case Ev::ClockStart: referee.clockStarted(false); break;
+        case Ev::ClockStart: referee.clockStarted(false, false); break;
         case Ev::Reset:
             referee.contestReset();
             scores = {};
@@ -214,8 +214,41 @@ TEST(Referee, ShidoCountsStopAtHansokuMakeAndASetChangeStartsAfresh)
     // Undo puts the counts back, and a decision gone lets the rules decide again.
     referee.setRules(preset(SetId::Ijf2018));
     referee.hansokuMakeGiven(2);
-    referee.marksPutBack(1, 0, false, false, false);
+    MatchMarks back;
+    back.shidoHome = 1;
+    referee.marksPutBack(back);
     EXPECT_FALSE(referee.ended());
     EXPECT_FALSE(referee.hansokuMake(2));
     EXPECT_EQ(referee.shidos(1), 1);
+
+    // A hansoku-make lamp lit short of the count is a direct one.
+    back.penalties[5] = true;
+    back.winner = 1;
+    referee.marksPutBack(back);
+    EXPECT_TRUE(referee.directHansokuMake(2));
+    EXPECT_TRUE(referee.shidoLamp(2, 3));
+    EXPECT_FALSE(referee.shidoLamp(2, 1));
+    EXPECT_TRUE(referee.shidoLamp(1, 1));
+    EXPECT_FALSE(referee.shidoLamp(1, 2));
+}
+
+TEST(Referee, TheArrowsAndTheClockStartSetTheHolds)
+{
+    Referee design;
+    EXPECT_EQ(design.osaekomi(1, true), (Holds {true, 1, false})) << "a new hold from 0";
+    EXPECT_EQ(design.osaekomi(0, true), (Holds {true, 0, false})) << "the design's toketa clears";
+    EXPECT_EQ(design.osaekomi(2, false), Holds {}) << "no hold on a stopped clock";
+    EXPECT_EQ(design.clockStarted(true, false), Holds {}) << "the design keeps what the holds show";
+
+    Referee ijf(preset(SetId::Ijf2025));
+    EXPECT_EQ(ijf.osaekomi(0, true), Holds {}) << "toketa keeps the hold's time shown";
+    EXPECT_EQ(ijf.clockStarted(true, false), (Holds {true, 0, false})) << "until the clock starts again";
+    EXPECT_EQ(ijf.clockStarted(true, true), Holds {}) << "a running hold is no shown time";
+
+    // After sono-mama an arrow runs the clock on and does its own work.
+    ijf.sonoMama(true, 1);
+    EXPECT_EQ(ijf.osaekomi(2, false), (Holds {true, 2, true}));
+    EXPECT_FALSE(ijf.frozen());
+    ijf.sonoMama(false, 1);
+    EXPECT_EQ(ijf.osaekomi(2, false), Holds {}) << "a clock that was stopped stays stopped";
 }
