@@ -117,6 +117,15 @@ QString displayName(SetId id)
     return QLatin1String(names[0].display);
 }
 
+QString lampLetter(const RuleSet &set, int lamp)
+{
+    if (!set.countsShidos())
+        return QString(QLatin1Char("KCS"[std::clamp(lamp, 0, 2)]));
+    return lamp + 1 < set.shidoLimit    ? QStringLiteral("S")
+           : lamp + 1 == set.shidoLimit ? QStringLiteral("H")
+                                        : QString();
+}
+
 Award holdAward(const RuleSet &set, TimeValue held)
 {
     Award award = NoAward;

@@ -63,6 +63,9 @@ RuleSet preset(SetId id); // Custom gives a copy of IJF 2018, its starting value
 QString idText(SetId id); // "design", "classic", "ijf2018", "ijf2025", "custom"
 std::optional<SetId> idFromText(const QString &text);
 QString displayName(SetId id); // "Design", "Classic", "IJF 2018", "IJF 2025", "Custom"
+// The letter under a side's penalty lamp (0 to 2): the design's K, C and S;
+// under a shido count S up to the hansoku-make lamp H, nothing beyond it.
+QString lampLetter(const RuleSet &set, int lamp);
 
 // The highest score a hold of `held` seconds has earned.
 Award holdAward(const RuleSet &set, TimeValue held);

@@ -55,19 +55,10 @@ void frmScoreboard::setRules(const Rules::RuleSet &rules)
         y->setCaption(letter(rules.useY, "Y"));
     for (Label *k : {Label6, Label7})
         k->setCaption(letter(rules.useK, "K"));
-    // A shido count lights the three lamps in turn, the last of them
-    // hansoku-make; lamps beyond the count's end stay unlettered.
     const QList<QList<Label *>> lampLetters = {{Label9, Label10}, {Label11, Label14}, {Label12, Label13}};
-    const char *designLetters[] = {"K", "C", "S"};
-    for (int lamp = 0; lamp < 3; ++lamp) {
-        QString text = QLatin1String(designLetters[lamp]);
-        if (rules.countsShidos())
-            text = lamp + 1 < rules.shidoLimit    ? QStringLiteral("S")
-                   : lamp + 1 == rules.shidoLimit ? QStringLiteral("H")
-                                                  : QString();
+    for (int lamp = 0; lamp < 3; ++lamp)
         for (Label *label : lampLetters[lamp])
-            label->setCaption(text);
-    }
+            label->setCaption(Rules::lampLetter(rules, lamp));
     // Used scores show a number, unused ones stay dark. The Design set
     // leaves the displays as the operator has them.
     for (auto [display, used] : {std::pair {nledYHome, rules.useY}, std::pair {nledKHome, rules.useK},

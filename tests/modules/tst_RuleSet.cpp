@@ -160,3 +160,15 @@ TEST(RuleSet, SetsAreNamedAndDamagedValuesAreBounded)
     EXPECT_EQ(set.shidoLimit, MaxShidoLimit);
     EXPECT_EQ(set.contestSeconds, MinContestSeconds);
 }
+
+TEST(RuleSet, PenaltyLampsAreLetteredByTheCount)
+{
+    const auto letters = [](const RuleSet &set) {
+        return lampLetter(set, 0) + lampLetter(set, 1) + lampLetter(set, 2);
+    };
+    EXPECT_EQ(letters(preset(SetId::Design)), QStringLiteral("KCS"));
+    EXPECT_EQ(letters(preset(SetId::Ijf2025)), QStringLiteral("SSH"));
+    RuleSet two = preset(SetId::Custom);
+    two.shidoLimit = 2;
+    EXPECT_EQ(letters(two), QStringLiteral("SH")) << "no letter beyond the count's end";
+}
