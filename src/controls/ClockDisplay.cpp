@@ -1,5 +1,6 @@
 #include "controls/ClockDisplay.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -51,8 +52,9 @@ void ClockDisplay::setCaption(float seconds)
 {
     if (m_caption == seconds || (std::isnan(m_caption) && std::isnan(seconds)))
         return;
+    const QList<Cell> before = cells();
     m_caption = seconds;
-    update();
+    updateCells(before, cells());
 }
 
 void ClockDisplay::setGroupBases(const QString &bases)
@@ -131,9 +133,9 @@ double ClockDisplay::contentWidthTwips() const
     return cellsWidthTwips(cells());
 }
 
-void ClockDisplay::paintEvent(QPaintEvent *)
+void ClockDisplay::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    paintCells(painter, cells());
+    paintCells(painter, cells(), event->rect());
     LedPainter::drawFrame(painter, rect(), m_size / DesignSize, toQColor(m_borderColor));
 }

@@ -1,5 +1,6 @@
 #include "controls/DigitDisplay.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 DigitDisplay::DigitDisplay(QWidget *parent)
@@ -12,8 +13,9 @@ void DigitDisplay::setCaption(qint32 value)
 {
     if (m_caption == value)
         return;
+    const QList<Cell> before = cells();
     m_caption = value;
-    update();
+    updateCells(before, cells());
 }
 
 void DigitDisplay::setMax(qint32 value)
@@ -55,8 +57,8 @@ double DigitDisplay::contentWidthTwips() const
     return cellsWidthTwips(cells());
 }
 
-void DigitDisplay::paintEvent(QPaintEvent *)
+void DigitDisplay::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    paintCells(painter, cells());
+    paintCells(painter, cells(), event->rect());
 }

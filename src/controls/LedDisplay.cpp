@@ -93,21 +93,64 @@ double LedDisplay::cellsWidthTwips(const QList<Cell> &cells) const
     return width;
 }
 
-void LedDisplay::paintCells(QPainter &painter, const QList<Cell> &cells)
+QList<QRect> LedDisplay::cellRects(const QList<Cell> &cells) const
+{
+    QList<QRect> rects;
+    rects.reserve(cells.size());
+    const double perTwip = 1.0 / TwipsPerPixel;
+    double x = (width() - cellsWidthTwips(cells) * perTwip) / 2;
+    const double y = (height() - m_size) / 2.0;
+    for (const Cell &cell : cells) {
+        x += cell.gapTwips * perTwip;
+        const double w = LedPainter::glyphWidth(cell.glyph, m_size);
+        rects.append(QRectF(x, y, w, m_size).toAlignedRect().adjusted(-2, -2, 2, 2));
+        x += w;
+    }
+    return rects;
+}
+
+// A running clock changes one digit a second: repainting that digit alone
+// spares the rest of the panel, and whatever overlaps it, a repaint.
+void LedDisplay::updateCells(const QList<Cell> &before, const QList<Cell> &after)
+{
+    if (!isVisible())
+        return;
+    const QList<QRect> was = cellRects(before);
+    const QList<QRect> now = cellRects(after);
+    if (was != now || m_size <= 0) {
+        update();
+        return;
+    }
+    QRegion changed;
+    for (qsizetype i = 0; i < after.size(); ++i)
+        if (before[i].glyph != after[i].glyph)
+            changed += now[i];
+    if (!changed.isEmpty())
+        update(changed & rect());
+}
+
+void LedDisplay::paintCells(QPainter &painter, const QList<Cell> &cells, const QRect &exposed)
 {
     const QColor back = toQColor(m_backColor);
     const QColor lit = toQColor(m_litColor);
-    painter.fillRect(rect(), back);
+    const QRect area = exposed.isEmpty() ? rect() : exposed & rect();
+    painter.fillRect(area, back);
     if (m_size <= 0)
         return;
 
+    const QList<QRect> rects = cellRects(cells);
     const double perTwip = 1.0 / TwipsPerPixel;
     double x = (width() - cellsWidthTwips(cells) * perTwip) / 2;
     const double y = (height() - m_size) / 2.0;
     const qreal scale = LedPainter::deviceScale(painter);
     const LedPainter::GlyphCache::Look look {m_ledType, m_size, lit.rgb(), back.rgb(), scale};
-    for (const Cell &cell : cells) {
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        const Cell &cell = cells[i];
         x += cell.gapTwips * perTwip;
+        if (!rects[i].intersects(area)) {
+            x += LedPainter::glyphWidth(cell.glyph, m_size);
+            continue;
+        }
         if (scale > 0) {
             LedPainter::blitGlyph(painter, QPointF(x, y), m_glyphs.pixmap(cell.glyph, look));
         } else {

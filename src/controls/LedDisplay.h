@@ -76,8 +76,12 @@ protected:
         double gapTwips = 0;
     };
     double cellsWidthTwips(const QList<Cell> &cells) const;
-    // Fills the panel with the background colour and draws the cells.
-    void paintCells(QPainter &painter, const QList<Cell> &cells);
+    // Fills the panel with the background colour and draws the cells that
+    // reach into `exposed` (all of them when it is empty).
+    void paintCells(QPainter &painter, const QList<Cell> &cells, const QRect &exposed = QRect());
+    // Schedules a repaint of the cells that changed, when the others stay
+    // where they were; of the whole panel otherwise.
+    void updateCells(const QList<Cell> &before, const QList<Cell> &after);
 
     qint16 m_size = 0;
     qint16 m_paddingH = 0;
@@ -86,6 +90,9 @@ protected:
 
 private:
     virtual void metricsChanged() { }
+    // Where each cell is drawn, in pixels, with a margin for the glyph's
+    // rounding to whole device pixels.
+    QList<QRect> cellRects(const QList<Cell> &cells) const;
 
     qint32 m_ledType = Lines;
     OleColor m_litColor = rgbColor(255, 0, 0);

@@ -5,6 +5,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -150,4 +154,64 @@ TEST(ClockDisplay, DrawsDigitsColonAndBorder)
     const QImage large = c.grab().toImage();
     EXPECT_EQ(large.pixelColor(2, large.height() / 2), border);
     EXPECT_NE(large.pixelColor(3, large.height() / 2), border);
+}
+
+namespace {
+
+// The region each paint event asks for.
+class PaintRegions : public QObject
+{
+public:
+    explicit PaintRegions(QWidget *watched) { watched->installEventFilter(this); }
+    QRegion during(const std::function<void()> &change)
+    {
+        QCoreApplication::processEvents();
+        region = QRegion();
+        change();
+        QCoreApplication::processEvents();
+        return region;
+    }
+    QRegion region;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            region += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+QImage onScreen(QWidget &w)
+{
+    return w.windowHandle()->screen()->grabWindow(w.winId()).toImage();
+}
+
+} // namespace
+
+// A running clock repaints the digit that changed, and what the screen then
+// shows is what a whole repaint draws.
+TEST(ClockDisplay, ATickRepaintsOnlyTheDigitThatChanged)
+{
+    ClockDisplay c;
+    designClock(c);
+    c.resize(c.sizeHint());
+    c.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
+    PaintRegions paints(&c);
+    c.setCaption(119);
+    const QRegion tick = paints.during([&] { c.setCaption(118); });
+    ASSERT_FALSE(tick.isEmpty());
+    EXPECT_LT(tick.boundingRect().width(), c.width() / 3) << "1:59 to 1:58 changes the last digit alone";
+    EXPECT_GT(tick.boundingRect().left(), c.width() / 2);
+    EXPECT_EQ(paints.during([&] { c.setCaption(118.5f); }), QRegion()) << "nothing shows a half second";
+
+    for (float seconds : {float(109), float(60), float(59), float(0)}) {
+        c.setCaption(seconds);
+        QCoreApplication::processEvents();
+        const QImage partial = onScreen(c);
+        c.update();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(partial, onScreen(c)) << seconds;
+    }
 }
