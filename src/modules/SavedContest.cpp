@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 
 #include <algorithm>
 
@@ -14,34 +15,10 @@ namespace {
 
 constexpr int formatVersion = 1;
 
-QJsonArray arrayOf(const auto &values)
-{
-    QJsonArray array;
-    for (auto value : values)
-        array.append(value);
-    return array;
-}
-
 bool inRange(const QJsonValue &value, double low, double high)
 {
     return value.isDouble() && value.toDouble() >= low && value.toDouble() <= high &&
            value.toDouble() == double(qint64(value.toDouble()));
-}
-
-QJsonObject ruleValuesObject(const Rules::RuleSet &set)
-{
-    QString scores;
-    for (auto [used, letter] :
-        {std::pair {set.useW, 'W'}, std::pair {set.useY, 'Y'}, std::pair {set.useK, 'K'}})
-        if (used)
-            scores += QLatin1Char(letter);
-    return QJsonObject {{QStringLiteral("id"), Rules::idText(set.id)}, {QStringLiteral("scores"), scores},
-        {QStringLiteral("koka"), set.kokaAt}, {QStringLiteral("yuko"), set.yukoAt},
-        {QStringLiteral("waza_ari"), set.wazaAriAt}, {QStringLiteral("ippon"), set.ipponAt},
-        {QStringLiteral("waza_ari_for_ippon"), set.wazaAriForIppon},
-        {QStringLiteral("shido_limit"), set.shidoLimit}, {QStringLiteral("golden_score"), set.goldenScore},
-        {QStringLiteral("hold_ends_golden_score"), set.holdEndsGoldenScore},
-        {QStringLiteral("contest_seconds"), set.contestSeconds}};
 }
 
 // Values out of range are brought into bounds, as from the settings store.
@@ -71,38 +48,165 @@ std::optional<Rules::RuleSet> ruleValuesFrom(const QJsonObject &o)
     return Rules::bounded(set);
 }
 
+// The contest is saved every few seconds while the clock runs, and building
+// it as a QJsonObject cost more than the rest of those seconds' work. It is
+// written out directly instead, with the keys in the order, and the numbers
+// and strings in the forms, that QJsonDocument writes.
+class JsonOut
+{
+public:
+    QByteArray bytes;
+
+    JsonOut &key(const char *name)
+    {
+        separate();
+        bytes += '"';
+        bytes += name;
+        bytes += "\":";
+        m_first = true;
+        return *this;
+    }
+    void open(char bracket)
+    {
+        separate();
+        bytes += bracket;
+        m_first = true;
+    }
+    void close(char bracket)
+    {
+        bytes += bracket;
+        m_first = false;
+    }
+    void number(qint64 value)
+    {
+        separate();
+        bytes += QByteArray::number(value);
+    }
+    void real(double value)
+    {
+        separate();
+        bytes += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+    }
+    void boolean(bool value)
+    {
+        separate();
+        bytes += value ? "true" : "false";
+    }
+    void string(const QString &text)
+    {
+        separate();
+        bytes += '"';
+        for (const char c : text.toUtf8()) {
+            const auto u = uchar(c);
+            if (u >= 0x20 && c != '"' && c != '\\') {
+                bytes += c;
+                continue;
+            }
+            bytes += '\\';
+            switch (c) {
+            case '"': bytes += '"'; break;
+            case '\\': bytes += '\\'; break;
+            case '\b': bytes += 'b'; break;
+            case '\f': bytes += 'f'; break;
+            case '\n': bytes += 'n'; break;
+            case '\r': bytes += 'r'; break;
+            case '\t': bytes += 't'; break;
+            default:
+                bytes += "u00";
+                bytes += "0123456789abcdef"[u >> 4];
+                bytes += "0123456789abcdef"[u & 15];
+            }
+        }
+        bytes += '"';
+    }
+
+private:
+    void separate()
+    {
+        if (!m_first)
+            bytes += ',';
+        m_first = false;
+    }
+    bool m_first = true;
+};
+
+void writeRuleValues(JsonOut &out, const Rules::RuleSet &set)
+{
+    QString scores;
+    for (auto [used, letter] :
+        {std::pair {set.useW, 'W'}, std::pair {set.useY, 'Y'}, std::pair {set.useK, 'K'}})
+        if (used)
+            scores += QLatin1Char(letter);
+    out.open('{');
+    out.key("contest_seconds").number(set.contestSeconds);
+    out.key("golden_score").boolean(set.goldenScore);
+    out.key("hold_ends_golden_score").boolean(set.holdEndsGoldenScore);
+    out.key("id").string(Rules::idText(set.id));
+    out.key("ippon").number(set.ipponAt);
+    out.key("koka").number(set.kokaAt);
+    out.key("scores").string(scores);
+    out.key("shido_limit").number(set.shidoLimit);
+    out.key("waza_ari").number(set.wazaAriAt);
+    out.key("waza_ari_for_ippon").number(set.wazaAriForIppon);
+    out.key("yuko").number(set.yukoAt);
+    out.close('}');
+}
+
 } // namespace
 
 QByteArray SavedContest::toJson() const
 {
-    QJsonObject marksObject {{QStringLiteral("penalties"), arrayOf(marks.penalties)},
-        {QStringLiteral("ippon"), marks.ippon}, {QStringLiteral("med_home"), marks.medHome},
-        {QStringLiteral("med_visitor"), marks.medVisitor}, {QStringLiteral("winner"), marks.winner},
-        {QStringLiteral("scores"), arrayOf(marks.scores)}, {QStringLiteral("shido_home"), marks.shidoHome},
-        {QStringLiteral("shido_visitor"), marks.shidoVisitor}};
-    const auto timer = [](TimeValue time, bool running) {
-        return QJsonObject {
-            {QStringLiteral("ticks"), double(time.ticks())}, {QStringLiteral("running"), running}};
+    JsonOut out;
+    out.bytes.reserve(1024);
+    const auto timer = [&out](const char *name, TimeValue time, bool running) {
+        out.key(name).open('{');
+        out.key("running").boolean(running);
+        out.key("ticks").real(double(time.ticks()));
+        out.close('}');
     };
-    // Cut as at load, so that what is written always fits what is read back.
-    QJsonObject root {{QStringLiteral("version"), formatVersion},
-        {QStringLiteral("title"), title.left(MaxTextLength)},
-        {QStringLiteral("home"), home.left(MaxTextLength)},
-        {QStringLiteral("visitor"), visitor.left(MaxTextLength)}, {QStringLiteral("marks"), marksObject},
-        {QStringLiteral("rules"), rules}, {QStringLiteral("period"), timer(period, periodRunning)},
-        {QStringLiteral("hold_home"), timer(holdHome, holdHomeRunning)},
-        {QStringLiteral("hold_visitor"), timer(holdVisitor, holdVisitorRunning)},
-        {QStringLiteral("golden_score"), goldenScore}, {QStringLiteral("clock_ran"), clockRan},
-        {QStringLiteral("match_index"), matchIndex}, {QStringLiteral("list_hash"), listHash},
-        {QStringLiteral("reset_ticks"), double(resetTime.ticks())}};
+    // Texts are cut as at load, so that what is written always fits what is read back.
+    out.open('{');
+    out.key("clock_ran").boolean(clockRan);
+    out.key("golden_score").boolean(goldenScore);
+    timer("hold_home", holdHome, holdHomeRunning);
+    timer("hold_visitor", holdVisitor, holdVisitorRunning);
+    out.key("home").string(home.left(MaxTextLength));
+    out.key("list_hash").string(listHash);
+    out.key("marks").open('{');
+    out.key("ippon").number(marks.ippon);
+    out.key("med_home").number(marks.medHome);
+    out.key("med_visitor").number(marks.medVisitor);
+    out.key("penalties").open('[');
+    for (bool lit : marks.penalties)
+        out.boolean(lit);
+    out.close(']');
+    out.key("scores").open('[');
+    for (qint16 score : marks.scores)
+        out.number(score);
+    out.close(']');
+    out.key("shido_home").number(marks.shidoHome);
+    out.key("shido_visitor").number(marks.shidoVisitor);
+    out.key("winner").number(marks.winner);
+    out.close('}');
+    out.key("match_index").number(matchIndex);
+    timer("period", period, periodRunning);
+    out.key("reset_ticks").real(double(resetTime.ticks()));
     if (ruleValues)
-        root.insert(QStringLiteral("rule_values"), ruleValuesObject(*ruleValues));
-    if (tournamentMatch > 0)
-        root.insert(QStringLiteral("tournament"),
-            QJsonObject {{QStringLiteral("category"), tournamentCategory},
-                {QStringLiteral("match"), tournamentMatch}, {QStringLiteral("ended"), tournamentEnded},
-                {QStringLiteral("result"), QString::fromLatin1(tournamentResult.toHex())}});
-    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+        writeRuleValues(out.key("rule_values"), *ruleValues);
+    out.key("rules").string(rules);
+    out.key("title").string(title.left(MaxTextLength));
+    if (tournamentMatch > 0) {
+        out.key("tournament").open('{');
+        out.key("category").number(tournamentCategory);
+        out.key("ended").boolean(tournamentEnded);
+        out.key("match").number(tournamentMatch);
+        out.key("result").string(QString::fromLatin1(tournamentResult.toHex()));
+        out.close('}');
+    }
+    out.key("version").number(formatVersion);
+    out.key("visitor").string(visitor.left(MaxTextLength));
+    out.close('}');
+    return out.bytes;
 }
 
 std::optional<SavedContest> SavedContest::fromJson(const QByteArray &json, QStringList *warnings)
