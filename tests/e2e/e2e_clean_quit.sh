@@ -34,7 +34,9 @@ start_in_session() {
 
 command -v dbus-run-session >/dev/null || fail "dbus-run-session is not installed (package: dbus)"
 sanitized=false
-ldd "$PROGRAM" | grep -q -E 'libasan|libtsan' && sanitized=true
+# ldd is read to its end: with grep -q it could be cut short, and under
+# pipefail a sanitizer build would then pass for a plain one.
+[ -n "$(ldd "$PROGRAM" | grep -E 'libasan|libtsan')" ] && sanitized=true
 # Leaks on this path are valgrind's to judge, below; in a sanitizer build the
 # exit-time leak check would judge the system libraries' caches instead.
 $sanitized && export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
