@@ -221,6 +221,35 @@ void MatchDay::goToContest(int index)
     storeMatchPosition();
 }
 
+QString MatchDay::boardTitle(const QString &title) const
+{
+    if (m_matches.isEmpty())
+        return title;
+    const QString where = m_pastLastMatch ? QStringLiteral("End of list")
+                                          : QStringLiteral("%1/%2").arg(m_matchIndex).arg(m_matches.size());
+    if (title.isEmpty())
+        return where;
+    return title + QStringLiteral(" \u00b7 ") + where;
+}
+
+QString MatchDay::windowTitle(const Rules::RuleSet &rules) const
+{
+    QStringList parts = {QStringLiteral("Zembrak")};
+    if (!m_mat.isEmpty())
+        parts << QStringLiteral("Mat %1").arg(m_mat);
+    if (rules.id != Rules::SetId::Design)
+        parts << Rules::displayName(rules.id);
+    if (m_link) {
+        parts << tournamentTitle();
+    } else if (!m_matches.isEmpty()) {
+        QString where = QStringLiteral("Match %1 of %2").arg(m_matchIndex).arg(m_matches.size());
+        if (m_pastLastMatch)
+            where += QStringLiteral(", the last: no next match");
+        parts << where;
+    }
+    return parts.join(QStringLiteral(" \u2014 "));
+}
+
 void MatchDay::storeMatchPosition()
 {
     m_writer->run(QStringLiteral("storing the match list's position"), SaveMatchSettingsLater());

@@ -7,13 +7,10 @@
 #include <QSet>
 
 #include <functional>
-#include <optional>
-
-class DiskWriter;
-
 #include <memory>
 #include <optional>
 
+class DiskWriter;
 class TournamentLink;
 namespace JudoShiai {
 struct NextMatchMessage;
@@ -72,6 +69,12 @@ public:
     int matchIndex() const { return m_matchIndex; } // from 1; 0 for none
     int matchCount() const { return int(m_matches.size()); }
     bool pastLastMatch() const { return m_pastLastMatch; }
+    // The board's title with where the list stands ("-73 kg Final · 3/40",
+    // "End of list" past its last contest): a full-screen board hides its
+    // window title, and the audience window and the feed show the board's.
+    QString boardTitle(const QString &title) const;
+    // "Zembrak — Mat A — IJF 2025 — Match 3 of 40", or the link's state.
+    QString windowTitle(const Rules::RuleSet &rules) const;
 
     // Results: every contest that ends (at the next match or a clean quit)
     // appends a line to this file, if anything was scored or the clock ran.
@@ -128,6 +131,7 @@ public:
     QString tournamentDetails(qint16 side) const;
 
 private:
+    QString tournamentTitle() const;
     void tournamentNextMatch();
     void tournamentBoardChanged();
     void sendTournamentResult();

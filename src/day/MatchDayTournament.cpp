@@ -78,6 +78,16 @@ bool MatchDay::contestStarted() const
     return m_board.clockRan() || m_board.marks() != MatchMarksRules::cleared(m_board.rules());
 }
 
+QString MatchDay::tournamentTitle() const
+{
+    QString text = QStringLiteral("JudoShiai %1, tatami %2").arg(m_link->server()).arg(m_link->tatami());
+    if (!m_link->isConnected())
+        text += QStringLiteral(", not connected");
+    if (tournamentMatch() > 0)
+        text += QStringLiteral(", match %1").arg(tournamentMatch());
+    return text;
+}
+
 ContestResult::Ended MatchDay::endedContest() const
 {
     ContestResult::Ended ended = m_board.endedContest();

@@ -189,7 +189,7 @@ void frmScoreboard::setClock(const MatchTimer::Clock &clock)
 
 void frmScoreboard::UpdateLabels()
 {
-    lblTitle->setCaption(titleShown());
+    lblTitle->setCaption(m_day->boardTitle(Settings::TitleText));
     lblHomeName->setCaption(Settings::HomeText);
     lblVisitorName->setCaption(Settings::VisitorText);
     modGrabKeys::FitPicture(imgHomePic, picHomePicContainer, Settings::HomePic);

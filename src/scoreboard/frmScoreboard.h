@@ -244,9 +244,6 @@ private:
     DigitDisplay *awardDisplay(qint16 side, Rules::Award award) const;
     void showShidos();
     void updateWindowTitle();
-    // The title with where the day's list stands: "-73 kg Final · 3/40".
-    QString titleShown() const;
-    QString tournamentTitle() const;
     QStringList tournamentSettings() const;
     void applyTournamentSettings();
     qint64 ticksUntilHoldAward(qint64 stepTicks, qint64 limit) const;

@@ -1,6 +1,6 @@
 // The board's side of the tournament day: a new contest put on it, the
-// contest as its result line tells it, and where the list stands in the
-// window title. The day itself is MatchDay's.
+// contest as its result line tells it, and the titles. The day itself is
+// MatchDay's.
 
 #include "scoreboard/frmScoreboard.h"
 
@@ -79,21 +79,7 @@ TimeValue frmScoreboard::timeRan() const
 void frmScoreboard::dayChanged()
 {
     updateWindowTitle();
-    lblTitle->setCaption(titleShown());
-}
-
-// A full-screen board hides its window title, so the list's position goes
-// with the board's own title, which the audience window and the feed show.
-QString frmScoreboard::titleShown() const
-{
-    if (m_day->matchCount() == 0)
-        return Settings::TitleText;
-    const QString where = m_day->pastLastMatch()
-                              ? QStringLiteral("End of list")
-                              : QStringLiteral("%1/%2").arg(m_day->matchIndex()).arg(m_day->matchCount());
-    if (Settings::TitleText.isEmpty())
-        return where;
-    return Settings::TitleText + QStringLiteral(" \u00b7 ") + where;
+    lblTitle->setCaption(m_day->boardTitle(Settings::TitleText));
 }
 
 // Shown in the strip under the clock, the way the start screen names a
@@ -113,18 +99,5 @@ bool frmScoreboard::askOperator(const QString &text)
 
 void frmScoreboard::updateWindowTitle()
 {
-    QStringList parts = {QStringLiteral("Zembrak")};
-    if (!m_day->mat().isEmpty())
-        parts << QStringLiteral("Mat %1").arg(m_day->mat());
-    if (rules().id != Rules::SetId::Design)
-        parts << Rules::displayName(rules().id);
-    if (m_day->tournamentLink()) {
-        parts << tournamentTitle();
-    } else if (m_day->matchCount() > 0) {
-        QString where = QStringLiteral("Match %1 of %2").arg(m_day->matchIndex()).arg(m_day->matchCount());
-        if (m_day->pastLastMatch())
-            where += QStringLiteral(", the last: no next match");
-        parts << where;
-    }
-    setWindowTitle(parts.join(QStringLiteral(" \u2014 ")));
+    setWindowTitle(m_day->windowTitle(rules()));
 }

@@ -1,5 +1,5 @@
 // The board's side of JudoShiai's link: starting it from the options, and
-// its state in the window title. The day runs it.
+// the settings it is started from. The day runs it.
 
 #include "scoreboard/frmScoreboard.h"
 
@@ -15,17 +15,6 @@ void frmScoreboard::linkTournament(const QString &host, quint16 port, int tatami
         link->start(host, port, tatami);
     }
     m_day->setTournamentLink(link);
-}
-
-QString frmScoreboard::tournamentTitle() const
-{
-    const TournamentLink *link = m_day->tournamentLink();
-    QString text = QStringLiteral("JudoShiai %1, tatami %2").arg(link->server()).arg(link->tatami());
-    if (!link->isConnected())
-        text += QStringLiteral(", not connected");
-    if (m_day->tournamentMatch() > 0)
-        text += QStringLiteral(", match %1").arg(m_day->tournamentMatch());
-    return text;
 }
 
 QStringList frmScoreboard::tournamentSettings() const
