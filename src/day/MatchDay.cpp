@@ -208,7 +208,7 @@ void MatchDay::goToContest(int index)
     if (const auto left = m_left.constFind(index); left != m_left.cend()) {
         m_matchIndex = index;
         m_pastLastMatch = false;
-        m_board.putContest(*left);
+        putOnBoard(*left);
         clearHistory();
         m_board.dayChanged();
     } else {
@@ -260,6 +260,8 @@ void MatchDay::showContest(const MatchList::Next &next)
     m_matchIndex = next.index;
     m_pastLastMatch = false;
     m_board.startContest(next);
+    m_usedNs = 0;
+    m_runningSinceNs = -1;
     clearHistory();
     m_board.dayChanged();
 }
@@ -371,10 +373,36 @@ void MatchDay::restoreContest(const SavedContest &saved)
         Settings::MatchIndex = m_matchIndex;
         storeMatchPosition();
     }
-    m_board.putContest(saved);
+    putOnBoard(saved);
     restoreTournament(saved);
     clearHistory();
     m_board.dayChanged();
+}
+
+void MatchDay::putOnBoard(const SavedContest &saved)
+{
+    m_board.putContest(saved);
+    // What the clock ran before, as far as the kept times tell.
+    const TimeValue reset = m_board.resetTime();
+    const TimeValue ran = saved.goldenScore ? reset : reset - saved.period;
+    m_usedNs = std::max<qint64>(ran.ticks(), 0) * 100000;
+    m_runningSinceNs = -1;
+}
+
+void MatchDay::clockCourse(bool running)
+{
+    const qint64 now = m_clock();
+    if (m_runningSinceNs >= 0)
+        m_usedNs += std::max<qint64>(now - m_runningSinceNs, 0);
+    m_runningSinceNs = running ? now : -1;
+}
+
+TimeValue MatchDay::timeUsed() const
+{
+    qint64 ns = m_usedNs;
+    if (m_runningSinceNs >= 0)
+        ns += std::max<qint64>(m_clock() - m_runningSinceNs, 0);
+    return TimeValue::fromTicks(ns / 100000);
 }
 
 void MatchDay::contestEndsAtQuit()

@@ -105,8 +105,13 @@ public:
     // Other disk work in line with the day's, off the board's thread (the
     // settings store's saving).
     void runOnDisk(const QString &what, std::function<bool(QString *error)> job);
+    // The contest clock started or stopped: the time a contest used, on its
+    // result line, is the sum of the intervals its clock ran outside golden
+    // score, whatever was typed or reset between them.
+    void clockCourse(bool running);
+    TimeValue timeUsed() const;
     // The monotonic clock (nanoseconds) that spaces the saves of a running
-    // contest; tests hand in theirs.
+    // contest and times its use; tests hand in theirs.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
     // The history of the marks. Every change the board tells of is noted;
@@ -142,6 +147,8 @@ private:
     void saveTournament(SavedContest &contest) const;
     void restoreTournament(const SavedContest &saved);
     void putMarks(const MatchMarks &marks);
+    // A kept contest back on the board, its time used as its times tell.
+    void putOnBoard(const SavedContest &saved);
     void storeMatchPosition();
     void diskFailed(int work, const QString &what, const QString &reason);
     void showContest(const MatchList::Next &next);
@@ -169,6 +176,8 @@ private:
     std::optional<SavedContest> m_written; // the contest last handed to the writer
     qint64 m_writtenAtNs = 0;
     std::function<qint64()> m_clock;
+    qint64 m_usedNs = 0; // the contest clock's running intervals that have ended
+    qint64 m_runningSinceNs = -1; // the start of the interval under way; -1 none
     bool m_quitting = false;
     MatchHistory m_history;
     MatchMarks m_marksSeen; // the marks as the history last knew them

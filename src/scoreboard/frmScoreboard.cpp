@@ -32,8 +32,7 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(DesignClientWidth, DesignClientHeight);
 
-    createControls();
-    setFocusOrder();
+    m_controls = setupUi(this);
     connectHandlers();
 
     tmrClock1->setEnabled(true);
@@ -46,7 +45,8 @@ frmScoreboard::frmScoreboard(QWidget *parent)
     connect(this, &frmScoreboard::contentChanged, m_day, &MatchDay::scheduleSave);
     m_day->clearHistory();
     connect(this, &frmScoreboard::contentChanged, m_day, &MatchDay::noteMarks);
-    connect(tkPeriod, &MatchTimer::Changed, this, &frmScoreboard::notePeriodCourse);
+    connect(tkPeriod, &MatchTimer::Changed, this,
+        [this] { m_day->clockCourse(tkPeriod->Running() && !goldenScore()); });
     installEventFilter(this);
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
@@ -179,7 +179,6 @@ void frmScoreboard::paintEvent(QPaintEvent *event)
 
 void frmScoreboard::setClock(const MatchTimer::Clock &clock)
 {
-    m_clock = clock;
     tkPeriod->setClock(clock);
     tkHoldHome->setClock(clock);
     tkHoldVisitor->setClock(clock);

@@ -9,27 +9,18 @@
 #include "modules/Referee.h"
 #include "modules/RuleSet.h"
 #include "modules/SavedContest.h"
+#include "scoreboard/BoardDesign.h"
 #include "scoreboard/MatchState.h"
 
 #include <QWidget>
 
-class ClockDisplay;
-class ControlArray;
-class MatchDay;
-class DigitDisplay;
 class FormControl;
-class Image;
-class Label;
-class Line;
-class MMControl;
-class PictureBox;
-class Shape;
-class Timer;
+class MatchDay;
 
 // The scoreboard that faces the mat: it holds the match state, times the
 // contest and the osaekomi, takes every operator key and click, and draws
 // the board at any window size. Closing it ends the program.
-class frmScoreboard : public QWidget, public MatchState, public Form, public DayBoard
+class frmScoreboard : public QWidget, public BoardDesign, public MatchState, public Form, public DayBoard
 {
     Q_OBJECT
     Q_CLASSINFO("TypeName", "Form")
@@ -118,78 +109,6 @@ public:
     static constexpr int DesignClientWidth = 632;
     static constexpr int DesignClientHeight = 453;
 
-    // Controls, named as on the design.
-    Label *lblTitle;
-    Line *Line2;
-    Label *lblHomeName;
-    Label *lblVisitorName;
-    Shape *shpContestTime;
-    Label *Label25;
-    ClockDisplay *tledPeriod;
-    Label *lblCreatedBy;
-    PictureBox *picContainerHoldHome;
-    DigitDisplay *nledHoldHome;
-    Shape *shpHoldHome;
-    PictureBox *picContainerHoldVisitor;
-    DigitDisplay *nledHoldVisitor;
-    Shape *shpHoldVisitor;
-    Line *Line1;
-    PictureBox *picMedHome;
-    ControlArray *lblMedHome;
-    Label *Label18;
-    PictureBox *picWinnerHome;
-    Shape *shpWinnerHome;
-    PictureBox *picIpponHome;
-    Label *lblIpponHome;
-    Label *Label15;
-    DigitDisplay *nledWHome;
-    DigitDisplay *nledYHome;
-    DigitDisplay *nledKHome;
-    Label *Label3;
-    Label *Label5;
-    Label *Label6;
-    PictureBox *picHomePicContainer;
-    Image *imgHomePic;
-    PictureBox *picKHome;
-    Shape *shpKHome;
-    PictureBox *picCHome;
-    Shape *shpCHome;
-    PictureBox *picSHome;
-    Shape *shpSHome;
-    Label *Label9;
-    Label *Label11;
-    Label *Label12;
-    PictureBox *picMedVisitor;
-    ControlArray *lblMedVisitor;
-    Label *Label17;
-    PictureBox *picWinnerVisitor;
-    Shape *shpWinnerVisitor;
-    PictureBox *picIpponVisitor;
-    Label *lblIpponVisitor;
-    Label *Label16;
-    DigitDisplay *nledWVisitor;
-    DigitDisplay *nledYVisitor;
-    DigitDisplay *nledKVisitor;
-    Label *Label4;
-    Label *Label8;
-    Label *Label7;
-    PictureBox *picVisitorPicContainer;
-    Image *imgVisitorPic;
-    PictureBox *picKVisitor;
-    Shape *shpKVisitor;
-    PictureBox *picCVisitor;
-    Shape *shpCVisitor;
-    PictureBox *picSVisitor;
-    Shape *shpSVisitor;
-    Label *Label10;
-    Label *Label14;
-    Label *Label13;
-    Shape *shpObjectSelected;
-    Timer *tmrClock1;
-    MatchTimer *tkPeriod;
-    MatchTimer *tkHoldHome;
-    MatchTimer *tkHoldVisitor;
-    MMControl *mmcBuzzer;
 
     // Set once the end-of-time buzzer has sounded; cleared whenever a
     // refresh sees time left.
@@ -213,8 +132,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void createControls();
-    void setFocusOrder();
     void connectHandlers();
     void Form_Load();
     void Form_Resize();
@@ -254,17 +171,9 @@ private:
     void tmrClock1_Timer();
     void wakeClock();
 
-    // The time the contest clock has run in this contest, golden score
-    // apart: the sum of its running intervals, whatever was typed or reset.
-    void notePeriodCourse();
-    TimeValue timeRan() const;
-
     QList<QObject *> m_controls;
     MatchDay *m_day;
     bool m_clockRan = false; // in this contest
-    MatchTimer::Clock m_clock = MatchTimer::systemClock();
-    qint64 m_ranNs = 0; // run in the intervals that have ended
-    qint64 m_runningSinceNs = -1; // the start of the interval under way; -1 none
     Rules::Referee m_referee;
     qint16 m_penaltyButton = 1; // the mouse button of the last press on a penalty lamp
     qint16 m_penaltyShift = 0; // and the Shift state with it

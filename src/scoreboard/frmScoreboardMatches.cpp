@@ -34,8 +34,6 @@ void frmScoreboard::startContest(const MatchList::Next &next)
     PeriodResetTime = next.time;
     setMarks(next.marks);
     m_clockRan = false;
-    m_ranNs = 0;
-    notePeriodCourse();
     UpdateLabels();
     RefreshTime();
 }
@@ -52,28 +50,10 @@ ContestResult::Ended frmScoreboard::endedContest() const
     ended.marks = marks();
     ended.rules = rules();
     ended.goldenScore = goldenScore();
-    ended.timeUsed = timeRan();
+    ended.timeUsed = m_day->timeUsed();
     if (goldenScore())
         ended.goldenScoreTime = tkPeriod->Seconds();
     return ended;
-}
-
-// Every start, stop or change of the clock closes the interval under way
-// and opens the next, if the clock runs outside golden score.
-void frmScoreboard::notePeriodCourse()
-{
-    const qint64 now = m_clock();
-    if (m_runningSinceNs >= 0)
-        m_ranNs += std::max<qint64>(now - m_runningSinceNs, 0);
-    m_runningSinceNs = tkPeriod->Running() && !goldenScore() ? now : -1;
-}
-
-TimeValue frmScoreboard::timeRan() const
-{
-    qint64 ns = m_ranNs;
-    if (m_runningSinceNs >= 0)
-        ns += std::max<qint64>(m_clock() - m_runningSinceNs, 0);
-    return TimeValue::fromTicks(ns / 100000);
 }
 
 void frmScoreboard::dayChanged()

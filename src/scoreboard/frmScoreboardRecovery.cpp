@@ -51,10 +51,6 @@ void frmScoreboard::putContest(const SavedContest &saved)
     setMarks(saved.marks);
     m_referee.setEnded(saved.marks.winner != 0);
     m_clockRan = saved.clockRan;
-    // What the clock ran before the restart, as far as the saved times tell.
-    const TimeValue ran = saved.goldenScore ? PeriodResetTime : PeriodResetTime - saved.period;
-    m_ranNs = std::max<qint64>(ran.ticks(), 0) * 100000;
-    notePeriodCourse();
     UpdateLabels();
     RefreshTime();
 }

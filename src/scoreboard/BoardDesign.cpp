@@ -1,7 +1,4 @@
-// The design layout of the board: every control at its place, size, font and
-// colour for a 9480 x 6795 twip client area, in the window's control order.
-
-#include "scoreboard/frmScoreboard.h"
+#include "scoreboard/BoardDesign.h"
 
 #include "controls/ClockDisplay.h"
 #include "controls/ControlArray.h"
@@ -119,14 +116,14 @@ DigitDisplay *holdDisplay(QWidget *parent, const char *name)
 
 } // namespace
 
-void frmScoreboard::createControls()
+QList<QObject *> BoardDesign::setupUi(QWidget *form)
 {
     const QString plus = QStringLiteral("+");
     const QString noText;
 
     // The highlight lies beneath every focusable object; created first, it
     // stays at the bottom of the stacking order.
-    shpObjectSelected = place(new Shape(this), "shpObjectSelected", {4680, 3240, 255, 255});
+    shpObjectSelected = place(new Shape(form), "shpObjectSelected", {4680, 3240, 255, 255});
     shpObjectSelected->setShapeKind(Shape::Rectangle);
     shpObjectSelected->setFillStyle(Shape::Solid);
     shpObjectSelected->setFillColor(Red);
@@ -134,18 +131,18 @@ void frmScoreboard::createControls()
     shpObjectSelected->setVisible_(false);
 
     // Title band.
-    lblTitle = lettering(this, "lblTitle", {113, 0, 9255, 855}, noText, 36);
-    Line2 = rule(this, "Line2", 53, 945, 9413, 945);
+    lblTitle = lettering(form, "lblTitle", {113, 0, 9255, 855}, noText, 36);
+    Line2 = rule(form, "Line2", 53, 945, 9413, 945);
 
     // Names and contest clock.
-    lblHomeName = panel(this, "lblHomeName", {0, 1115, 2600, 495}, noText, 21.75, White, Black);
-    lblVisitorName = panel(this, "lblVisitorName", {6900, 1115, 2600, 495}, noText, 21.75, Blue, White);
-    shpContestTime = place(new Shape(this), "shpContestTime", {2745, 960, 3990, 2055});
+    lblHomeName = panel(form, "lblHomeName", {0, 1115, 2600, 495}, noText, 21.75, White, Black);
+    lblVisitorName = panel(form, "lblVisitorName", {6900, 1115, 2600, 495}, noText, 21.75, Blue, White);
+    shpContestTime = place(new Shape(form), "shpContestTime", {2745, 960, 3990, 2055});
     shpContestTime->setShapeKind(Shape::RoundedRectangle);
     shpContestTime->setBorderWidth(7);
     shpContestTime->setBorderColor(White);
-    Label25 = lettering(this, "Label25", {2873, 1020, 3735, 495}, QStringLiteral("CONTEST TIME"), 21.75);
-    tledPeriod = new ClockDisplay(this);
+    Label25 = lettering(form, "Label25", {2873, 1020, 3735, 495}, QStringLiteral("CONTEST TIME"), 21.75);
+    tledPeriod = new ClockDisplay(form);
     tledPeriod->setObjectName(QStringLiteral("tledPeriod"));
     tledPeriod->setLeft(3398);
     tledPeriod->setTop(1500);
@@ -159,103 +156,104 @@ void frmScoreboard::createControls()
     tledPeriod->setFocusable(true);
     tledPeriod->setTabStop(true);
     lblCreatedBy = lettering(
-        this, "lblCreatedBy", {2873, 2630, 3735, 495}, QStringLiteral("Zembrak judo scoreboard"), 12.75);
+        form, "lblCreatedBy", {2873, 2630, 3735, 495}, QStringLiteral("Zembrak judo scoreboard"), 12.75);
 
     // Osaekomi boxes: they take the focus for the hold area but are no tab stops.
-    picContainerHoldHome = box(this, "picContainerHoldHome", {720, 1680, 1695, 1215}, false);
+    picContainerHoldHome = box(form, "picContainerHoldHome", {720, 1680, 1695, 1215}, false);
     nledHoldHome = holdDisplay(picContainerHoldHome, "nledHoldHome");
     shpHoldHome = lamp(picContainerHoldHome, "shpHoldHome", {120, 840, 165, 165}, White);
     shpHoldHome->setBorderStyle(0);
-    picContainerHoldVisitor = box(this, "picContainerHoldVisitor", {7080, 1680, 1695, 1215}, false);
+    picContainerHoldVisitor = box(form, "picContainerHoldVisitor", {7080, 1680, 1695, 1215}, false);
     nledHoldVisitor = holdDisplay(picContainerHoldVisitor, "nledHoldVisitor");
     shpHoldVisitor = lamp(picContainerHoldVisitor, "shpHoldVisitor", {120, 840, 165, 165}, White);
     shpHoldVisitor->setBorderStyle(0);
 
-    Line1 = rule(this, "Line1", 4733, 3020, 4733, 6790);
+    Line1 = rule(form, "Line1", 4733, 3020, 4733, 6790);
 
     // Home half.
-    picMedHome = box(this, "picMedHome", {480, 3120, 1215, 615}, true);
+    picMedHome = box(form, "picMedHome", {480, 3120, 1215, 615}, true);
     auto *medHome1 = panel(picMedHome, "lblMedHome", {0, 0, 615, 615}, plus, 24, Black, Red, 1);
     auto *medHome0 = panel(picMedHome, "lblMedHome", {600, 0, 615, 615}, plus, 24, Black, Red, 0);
-    lblMedHome = new ControlArray(QStringLiteral("lblMedHome"), this);
+    lblMedHome = new ControlArray(QStringLiteral("lblMedHome"), form);
     lblMedHome->add(0, medHome0);
     lblMedHome->add(1, medHome1);
-    Label18 = lettering(this, "Label18", {1680, 3120, 2175, 615}, QStringLiteral("WINNER"), 24);
-    picWinnerHome = box(this, "picWinnerHome", {3960, 3240, 495, 375}, true);
+    Label18 = lettering(form, "Label18", {1680, 3120, 2175, 615}, QStringLiteral("WINNER"), 24);
+    picWinnerHome = box(form, "picWinnerHome", {3960, 3240, 495, 375}, true);
     shpWinnerHome = lamp(picWinnerHome, "shpWinnerHome", {120, 0, 255, 375}, Green);
-    picIpponHome = box(this, "picIpponHome", {480, 4200, 495, 495}, true);
+    picIpponHome = box(form, "picIpponHome", {480, 4200, 495, 495}, true);
     lblIpponHome = panel(picIpponHome, "lblIpponHome", {0, 0, 495, 495}, QStringLiteral("<"), 24, Black, Red);
-    Label15 = lettering(this, "Label15", {480, 4800, 495, 495}, QStringLiteral("I"), 24);
-    nledWHome = scoreDisplay(this, "nledWHome", 1440, 3840);
-    nledYHome = scoreDisplay(this, "nledYHome", 2520, 3840);
-    nledKHome = scoreDisplay(this, "nledKHome", 3600, 3840);
-    Label3 = lettering(this, "Label3", {1440, 5040, 735, 615}, QStringLiteral("W"), 24);
-    Label5 = lettering(this, "Label5", {2520, 5040, 735, 615}, QStringLiteral("Y"), 24);
-    Label6 = lettering(this, "Label6", {3600, 5040, 735, 615}, QStringLiteral("K"), 24);
-    picHomePicContainer = box(this, "picHomePicContainer", {120, 5400, 1215, 1335}, false);
+    Label15 = lettering(form, "Label15", {480, 4800, 495, 495}, QStringLiteral("I"), 24);
+    nledWHome = scoreDisplay(form, "nledWHome", 1440, 3840);
+    nledYHome = scoreDisplay(form, "nledYHome", 2520, 3840);
+    nledKHome = scoreDisplay(form, "nledKHome", 3600, 3840);
+    Label3 = lettering(form, "Label3", {1440, 5040, 735, 615}, QStringLiteral("W"), 24);
+    Label5 = lettering(form, "Label5", {2520, 5040, 735, 615}, QStringLiteral("Y"), 24);
+    Label6 = lettering(form, "Label6", {3600, 5040, 735, 615}, QStringLiteral("K"), 24);
+    picHomePicContainer = box(form, "picHomePicContainer", {120, 5400, 1215, 1335}, false);
     picHomePicContainer->setFocusable(false);
     imgHomePic = place(new Image(picHomePicContainer), "imgHomePic", {0, 0, 975, 855});
-    picKHome = box(this, "picKHome", {1560, 5700, 495, 375}, true);
+    picKHome = box(form, "picKHome", {1560, 5700, 495, 375}, true);
     shpKHome = lamp(picKHome, "shpKHome", {120, 0, 255, 375}, Red);
-    picCHome = box(this, "picCHome", {2640, 5700, 495, 375}, true);
+    picCHome = box(form, "picCHome", {2640, 5700, 495, 375}, true);
     shpCHome = lamp(picCHome, "shpCHome", {120, 0, 255, 375}, Red);
-    picSHome = box(this, "picSHome", {3720, 5700, 495, 375}, true);
+    picSHome = box(form, "picSHome", {3720, 5700, 495, 375}, true);
     shpSHome = lamp(picSHome, "shpSHome", {120, 0, 255, 375}, Red);
-    Label9 = lettering(this, "Label9", {1440, 6120, 735, 615}, QStringLiteral("K"), 24);
-    Label11 = lettering(this, "Label11", {2520, 6120, 735, 615}, QStringLiteral("C"), 24);
-    Label12 = lettering(this, "Label12", {3600, 6120, 735, 615}, QStringLiteral("S"), 24);
+    Label9 = lettering(form, "Label9", {1440, 6120, 735, 615}, QStringLiteral("K"), 24);
+    Label11 = lettering(form, "Label11", {2520, 6120, 735, 615}, QStringLiteral("C"), 24);
+    Label12 = lettering(form, "Label12", {3600, 6120, 735, 615}, QStringLiteral("S"), 24);
 
     // Visitor half.
-    picMedVisitor = box(this, "picMedVisitor", {5400, 3120, 1215, 615}, true);
+    picMedVisitor = box(form, "picMedVisitor", {5400, 3120, 1215, 615}, true);
     auto *medVisitor1 = panel(picMedVisitor, "lblMedVisitor", {0, 0, 615, 615}, plus, 24, Black, Red, 1);
     auto *medVisitor0 = panel(picMedVisitor, "lblMedVisitor", {600, 0, 615, 615}, plus, 24, Black, Red, 0);
-    lblMedVisitor = new ControlArray(QStringLiteral("lblMedVisitor"), this);
+    lblMedVisitor = new ControlArray(QStringLiteral("lblMedVisitor"), form);
     lblMedVisitor->add(0, medVisitor0);
     lblMedVisitor->add(1, medVisitor1);
-    Label17 = lettering(this, "Label17", {6720, 3120, 2055, 615}, QStringLiteral("WINNER"), 24);
-    picWinnerVisitor = box(this, "picWinnerVisitor", {8760, 3240, 495, 375}, true);
+    Label17 = lettering(form, "Label17", {6720, 3120, 2055, 615}, QStringLiteral("WINNER"), 24);
+    picWinnerVisitor = box(form, "picWinnerVisitor", {8760, 3240, 495, 375}, true);
     shpWinnerVisitor = lamp(picWinnerVisitor, "shpWinnerVisitor", {120, 0, 255, 375}, Green);
-    picIpponVisitor = box(this, "picIpponVisitor", {5400, 4200, 495, 495}, true);
+    picIpponVisitor = box(form, "picIpponVisitor", {5400, 4200, 495, 495}, true);
     lblIpponVisitor =
         panel(picIpponVisitor, "lblIpponVisitor", {0, 0, 495, 495}, QStringLiteral(">"), 24, Black, Red);
-    Label16 = lettering(this, "Label16", {5400, 4800, 495, 495}, QStringLiteral("I"), 24);
-    nledWVisitor = scoreDisplay(this, "nledWVisitor", 6240, 3840);
-    nledYVisitor = scoreDisplay(this, "nledYVisitor", 7320, 3840);
-    nledKVisitor = scoreDisplay(this, "nledKVisitor", 8400, 3840);
-    Label4 = lettering(this, "Label4", {6240, 5040, 735, 615}, QStringLiteral("W"), 24);
-    Label8 = lettering(this, "Label8", {7320, 5040, 735, 615}, QStringLiteral("Y"), 24);
-    Label7 = lettering(this, "Label7", {8400, 5040, 735, 615}, QStringLiteral("K"), 24);
-    picVisitorPicContainer = box(this, "picVisitorPicContainer", {4920, 5400, 1215, 1335}, false);
+    Label16 = lettering(form, "Label16", {5400, 4800, 495, 495}, QStringLiteral("I"), 24);
+    nledWVisitor = scoreDisplay(form, "nledWVisitor", 6240, 3840);
+    nledYVisitor = scoreDisplay(form, "nledYVisitor", 7320, 3840);
+    nledKVisitor = scoreDisplay(form, "nledKVisitor", 8400, 3840);
+    Label4 = lettering(form, "Label4", {6240, 5040, 735, 615}, QStringLiteral("W"), 24);
+    Label8 = lettering(form, "Label8", {7320, 5040, 735, 615}, QStringLiteral("Y"), 24);
+    Label7 = lettering(form, "Label7", {8400, 5040, 735, 615}, QStringLiteral("K"), 24);
+    picVisitorPicContainer = box(form, "picVisitorPicContainer", {4920, 5400, 1215, 1335}, false);
     picVisitorPicContainer->setFocusable(false);
     imgVisitorPic = place(new Image(picVisitorPicContainer), "imgVisitorPic", {0, 0, 975, 855});
-    picKVisitor = box(this, "picKVisitor", {6360, 5700, 495, 375}, true);
+    picKVisitor = box(form, "picKVisitor", {6360, 5700, 495, 375}, true);
     shpKVisitor = lamp(picKVisitor, "shpKVisitor", {120, 0, 255, 375}, Red);
-    picCVisitor = box(this, "picCVisitor", {7440, 5700, 495, 375}, true);
+    picCVisitor = box(form, "picCVisitor", {7440, 5700, 495, 375}, true);
     shpCVisitor = lamp(picCVisitor, "shpCVisitor", {120, 0, 255, 375}, Red);
-    picSVisitor = box(this, "picSVisitor", {8520, 5700, 495, 375}, true);
+    picSVisitor = box(form, "picSVisitor", {8520, 5700, 495, 375}, true);
     shpSVisitor = lamp(picSVisitor, "shpSVisitor", {120, 0, 255, 375}, Red);
-    Label10 = lettering(this, "Label10", {6240, 6120, 735, 615}, QStringLiteral("K"), 24);
-    Label14 = lettering(this, "Label14", {7320, 6120, 735, 615}, QStringLiteral("C"), 24);
-    Label13 = lettering(this, "Label13", {8400, 6120, 735, 615}, QStringLiteral("S"), 24);
+    Label10 = lettering(form, "Label10", {6240, 6120, 735, 615}, QStringLiteral("K"), 24);
+    Label14 = lettering(form, "Label14", {7320, 6120, 735, 615}, QStringLiteral("C"), 24);
+    Label13 = lettering(form, "Label13", {8400, 6120, 735, 615}, QStringLiteral("S"), 24);
 
     // Controls without a visible part.
-    tmrClock1 = new Timer(this);
+    tmrClock1 = new Timer(form);
     tmrClock1->setObjectName(QStringLiteral("tmrClock1"));
     tmrClock1->setInterval(50);
-    tkPeriod = new MatchTimer(this);
+    tkPeriod = new MatchTimer(form);
     tkPeriod->setObjectName(QStringLiteral("tkPeriod"));
-    tkHoldHome = new MatchTimer(this);
+    tkHoldHome = new MatchTimer(form);
     tkHoldHome->setObjectName(QStringLiteral("tkHoldHome"));
     tkHoldHome->setCountDirection(MatchTimer::Up);
-    tkHoldVisitor = new MatchTimer(this);
+    tkHoldVisitor = new MatchTimer(form);
     tkHoldVisitor->setObjectName(QStringLiteral("tkHoldVisitor"));
     tkHoldVisitor->setCountDirection(MatchTimer::Up);
-    mmcBuzzer = new MMControl(this);
+    mmcBuzzer = new MMControl(form);
     mmcBuzzer->setObjectName(QStringLiteral("mmcBuzzer"));
     mmcBuzzer->setBackend(TracedMediaBackend::tracedIfAsked(std::make_unique<SoundEffectBackend>()));
 
-    // The window's own control order, as designed.
-    m_controls = {lblTitle, Line2, lblHomeName, lblVisitorName, shpContestTime, Label25, tledPeriod,
+    // The focus chain, then the window's own control order, as designed.
+    chainFocus();
+    return {lblTitle, Line2, lblHomeName, lblVisitorName, shpContestTime, Label25, tledPeriod,
         lblCreatedBy, picContainerHoldHome, nledHoldHome, shpHoldHome, picContainerHoldVisitor,
         nledHoldVisitor, shpHoldVisitor, Line1, picMedHome, medHome1, medHome0, Label18, picWinnerHome,
         shpWinnerHome, picIpponHome, lblIpponHome, Label15, nledWHome, nledYHome, nledKHome, Label3, Label5,
@@ -267,14 +265,12 @@ void frmScoreboard::createControls()
         tkPeriod, tkHoldHome, tkHoldVisitor, mmcBuzzer};
 }
 
-void frmScoreboard::setFocusOrder()
+void BoardDesign::chainFocus()
 {
-    // The osaekomi boxes hold their design places in the chain, though Tab
-    // passes them by: they take the focus only by a click.
     const QList<QWidget *> order = {picContainerHoldHome, tledPeriod, picContainerHoldVisitor, picMedHome,
         picWinnerHome, picMedVisitor, picWinnerVisitor, picIpponHome, nledWHome, nledYHome, nledKHome,
         picIpponVisitor, nledWVisitor, nledYVisitor, nledKVisitor, picKHome, picCHome, picSHome, picKVisitor,
         picCVisitor, picSVisitor};
     for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
