@@ -9,9 +9,7 @@ source "$(dirname "$0")/feed.sh"
 
 BROWSER=$(command -v chromium || command -v chromium-browser || true)
 [ -n "$BROWSER" ] || fail "chromium is needed (scripts/install-deps.sh installs it)"
-for tool in curl node; do
-    command -v "$tool" >/dev/null || fail "$tool is needed (scripts/install-deps.sh installs it)"
-done
+need_tools curl node
 
 start_display 1280x1024 -screen 1 1280x1024x24
 PORT=$((20000 + RANDOM % 20000))

@@ -6,9 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/feed.sh"
 
-for tool in curl node; do
-    command -v "$tool" >/dev/null || fail "$tool is needed (scripts/install-deps.sh installs it)"
-done
+need_tools curl node
 start_display
 DATA="$XDG_DATA_HOME/Zembrak/Zembrak/mats"
 printf 'A,B,Pool,3:00\nC,D\n' >"$WORK/day.csv"

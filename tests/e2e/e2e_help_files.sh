@@ -7,6 +7,7 @@
 # closed under an open manual ends the program cleanly.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/options.sh"
+source "$(dirname "$0")/feed.sh"
 
 CLOSE_WINDOW="$(dirname "$PROGRAM")/close_window"
 [ -x "$CLOSE_WINDOW" ] || fail "the close_window helper was not built"
@@ -47,28 +48,7 @@ kill -0 "$BOARD_PID" 2>/dev/null || fail "closing the help window ended the prog
 xdotool search --onlyvisible --name '^Zembrak$' | grep -qx "$SPLASH" || fail "the start screen went with the help window"
 click_through_splash
 
-# Every change of the board on the feed, stamped with the wall clock on arrival.
-cat >"$WORK/follow.js" <<'JS'
-const http = require('http');
-http.get({ host: '127.0.0.1', port: process.argv[2], path: '/events' }, (response) => {
-    let text = '';
-    response.on('data', (chunk) => {
-        const now = Number(process.hrtime.bigint() / 1000000n);
-        text += chunk;
-        let end;
-        while ((end = text.indexOf('\n')) >= 0) {
-            const line = text.slice(0, end);
-            text = text.slice(end + 1);
-            if (!line.startsWith('data: ')) continue;
-            const state = JSON.parse(line.slice(6));
-            console.log(now, state.clock, state.clock_running);
-        }
-    });
-}).on('error', (error) => { console.error(error.message); process.exit(1); });
-JS
-node "$WORK/follow.js" "$PORT" >"$WORK/clock.log" 2>"$WORK/follow.err" &
-FOLLOW=$!
-PIDS+=("$FOLLOW")
+follow_feed
 sleep 0.5
 focus_board
 xdotool key --window "$WINDOW" s
@@ -107,8 +87,8 @@ kill "$FOLLOW"
 
 # Each second's change, against when it arrived: the spread of the lateness
 # is how far the clock strayed from the wall clock while the files opened.
-awk '$3 == "true" && $2 != last {
-        split($2, t, ":"); late = $1 + 1000 * (60 * t[1] + t[2]); last = $2; n++
+awk '$4 == "true" && $3 != last {
+        split($3, t, ":"); late = $1 + 1000 * (60 * t[1] + t[2]); last = $3; n++
         if (n == 1 || late < low) low = late
         if (n == 1 || late > high) high = late
     }

@@ -7,9 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/feed.sh"
 
-for tool in curl node; do
-    command -v "$tool" >/dev/null || fail "$tool is needed (scripts/install-deps.sh installs it)"
-done
+need_tools curl node
 if env -u DISPLAY "$PROGRAM" --rules ijf 2>"$WORK/bad.log"; then fail "--rules ijf was accepted"; else status=$?; fi
 [ "$status" = 2 ] || fail "--rules ijf exited $status, not 2"
 grep -q -- "--rules" "$WORK/bad.log" || fail "no word on the bad --rules: $(cat "$WORK/bad.log")"

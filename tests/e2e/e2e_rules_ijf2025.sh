@@ -7,9 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/feed.sh"
 
-for tool in curl node; do
-    command -v "$tool" >/dev/null || fail "$tool is needed (scripts/install-deps.sh installs it)"
-done
+need_tools curl node
 start_display
 
 # Each contest on a board of its own, so that none inherits another's marks.

@@ -26,27 +26,7 @@ LD_PRELOAD=$PRELOAD SLOW_SYNC_MS=1000 BOARD_TITLE='^Zembrak — Match 1 of 2$' \
     start_board --matches "$WORK/day.csv" --feed "127.0.0.1:$PORT"
 feed_up
 
-# Every change of the board on the feed, stamped with the wall clock on arrival.
-cat >"$WORK/follow.js" <<'JS'
-const http = require('http');
-http.get({ host: '127.0.0.1', port: process.argv[2], path: '/events' }, (response) => {
-    let text = '';
-    response.on('data', (chunk) => {
-        const now = Number(process.hrtime.bigint() / 1000000n);
-        text += chunk;
-        let end;
-        while ((end = text.indexOf('\n')) >= 0) {
-            const line = text.slice(0, end);
-            text = text.slice(end + 1);
-            if (!line.startsWith('data: ')) continue;
-            const state = JSON.parse(line.slice(6));
-            console.log(now, state.match.index, state.clock, state.clock_running);
-        }
-    });
-}).on('error', (error) => { console.error(error.message); process.exit(1); });
-JS
-node "$WORK/follow.js" "$PORT" >"$WORK/clock.log" 2>"$WORK/follow.err" &
-PIDS+=($!)
+follow_feed
 # And /state asked every 100 ms: how long each answer took.
 (while [ ! -e "$WORK/stop" ]; do
     curl -s -o /dev/null --max-time 5 -w '%{time_total}\n' "http://127.0.0.1:$PORT/state" || echo 5

@@ -29,6 +29,14 @@ fail() {
     exit 1
 }
 
+# Fails unless every tool named is installed.
+need_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || fail "$tool is needed (scripts/install-deps.sh installs it)"
+    done
+}
+
 # Starts Xvfb on the first free display number. An optional first argument
 # WxH is the screen size (1280x1024 unless given); further arguments go to
 # Xvfb: -noreset keeps the keyboard locks when the last client leaves.
