@@ -33,10 +33,14 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 # Measures the real program under its own Xvfb and writes docs/PERFORMANCE.md.
+# PERF_BEFORE is the board it is measured against with the clock running: by
+# default the last commit before the day's files were kept on disk (built
+# once in $(BUILD)/perf-before); PERF_BEFORE= leaves it out.
+PERF_BEFORE ?= 45300e2
 perf: deps
 	cmake -S . -B $(BUILD) -G Ninja -DZEMBRAK_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS) --target zembrak perf_probe perf_floor bench_Tick
-	bench/perf.sh $(BUILD)/bin/zembrak $(BUILD)/bin/perf_probe docs/PERFORMANCE.md
+	PERF_BEFORE=$(PERF_BEFORE) bench/perf.sh $(BUILD)/bin/zembrak $(BUILD)/bin/perf_probe docs/PERFORMANCE.md
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:

@@ -6,6 +6,9 @@
 #   bench/perf.sh [PROGRAM [PROBE [OUTPUT]]]
 #
 # PERF_SECONDS shortens the two CPU windows (30 s each) for a quick look.
+# PERF_BEFORE, a program or a commit of this repository (built once beside
+# PROGRAM), is measured with the running clock in turns with PROGRAM,
+# PERF_ROUNDS times (3 unless given); empty leaves it out.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -92,25 +95,59 @@ measure_startup() {
     echo
 }
 
+# Opens the board of program $1 from its start screen (which every version
+# has) and sets BOARD and WINDOW.
+open_board() {
+    "$1" >"$WORK/board.log" 2>&1 &
+    BOARD=$!
+    PIDS+=("$BOARD")
+    local splash
+    splash=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zembrak$' | head -n 1) || fail "no start screen"
+    sleep 0.5
+    xdotool mousemove --window "$splash" 200 40 click 1
+    WINDOW=
+    for _ in $(seq 100); do
+        WINDOW=$(xdotool search --onlyvisible --name '^Zembrak$' 2>/dev/null | grep -vx "$splash" | head -n 1) || true
+        [ -n "$WINDOW" ] && break
+        sleep 0.1
+    done
+    [ -n "$WINDOW" ] || fail "no board window"
+    xdotool windowfocus --sync "$WINDOW"
+}
+
+# CPU and wake-ups of program $1 with the clock and a Home osaekomi running.
+running_cpu() {
+    open_board "$1"
+    sleep 3
+    xdotool key --window "$WINDOW" s Left
+    sleep 1
+    measure_cpu "$BOARD"
+    kill -TERM "$BOARD"
+    wait "$BOARD" 2>/dev/null || true
+}
+
+# The program before: a path as it stands, or a commit built once.
+before_program() {
+    [ -x "$PERF_BEFORE" ] && { realpath "$PERF_BEFORE"; return; }
+    local dir
+    dir="$(dirname "$PROGRAM")/../perf-before/$PERF_BEFORE"
+    if [ ! -x "$dir/build/bin/zembrak" ]; then
+        echo "perf: building $PERF_BEFORE in $dir" >&2
+        rm -rf "$dir/src"
+        mkdir -p "$dir/src"
+        git -C "$ROOT" archive "$PERF_BEFORE" | tar -x -C "$dir/src" || return 1
+        cmake -S "$dir/src" -B "$dir/build" -G Ninja >/dev/null &&
+            cmake --build "$dir/build" --target zembrak >/dev/null || return 1
+    fi
+    realpath "$dir/build/bin/zembrak"
+}
+
 echo "perf: start-up, $STARTS runs"
 read -r mapped_median mapped_range painted_median painted_range cpu_median cpu_range < <(measure_startup "$PROGRAM")
 
 echo "perf: idle and running CPU, $SECONDS_EACH s each"
-"$PROGRAM" >"$WORK/board.log" 2>&1 &
-BOARD=$!
-PIDS+=("$BOARD")
 # The run begins at the start screen; a click on its name opens the board.
-SPLASH=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zembrak$' | head -n 1) || fail "no start screen"
-sleep 0.5
-xdotool mousemove --window "$SPLASH" 200 40 click 1
-WINDOW=
-for _ in $(seq 100); do
-    WINDOW=$(xdotool search --onlyvisible --name '^Zembrak$' 2>/dev/null | grep -vx "$SPLASH" | head -n 1) || true
-    [ -n "$WINDOW" ] && break
-    sleep 0.1
-done
-[ -n "$WINDOW" ] || fail "no board window"
-xdotool windowfocus --sync "$WINDOW"
+open_board "$PROGRAM"
 sleep 3
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 read -r idle_cpu idle_wakeups idle_ms < <(measure_cpu "$BOARD")
@@ -160,6 +197,39 @@ if [ -x "$FLOOR" ]; then
 $f_running % ($f_running_wakeups/s) | $(awk -v k="$f_peak_kib" 'BEGIN { printf "%.1f", k / 1024 }') MiB |"
 fi
 
+# This program and the one before, in turns, so that the machine's moods
+# fall on both alike.
+before_section=
+if [ -n "${PERF_BEFORE:-}" ]; then
+    if BEFORE=$(before_program); then
+        echo "perf: running CPU in turns with $PERF_BEFORE, ${PERF_ROUNDS:-3} rounds"
+        rows=
+        : >"$WORK/turns"
+        for round in $(seq "${PERF_ROUNDS:-3}"); do
+            read -r b_cpu b_wakeups _ < <(running_cpu "$BEFORE")
+            read -r n_cpu n_wakeups _ < <(running_cpu "$PROGRAM")
+            echo "$b_cpu $n_cpu" >>"$WORK/turns"
+            rows+="| $round | $b_cpu % ($b_wakeups/s) | $n_cpu % ($n_wakeups/s) |"$'\n'
+        done
+        b_median=$(awk '{ print $1 }' "$WORK/turns" | median)
+        n_median=$(awk '{ print $2 }' "$WORK/turns" | median)
+        before_section="## Against the board before the round
+
+The clock and a Home osaekomi running, $SECONDS_EACH s a turn, the board as built at \`$PERF_BEFORE\`
+(\`PERF_BEFORE\`) and this one in turns on the same display.
+
+| Round | Before | This build |
+|---|---|---|
+${rows}| Median | $b_median % | $n_median % |
+"
+    else
+        before_section="## Against the board before the round
+
+\`$PERF_BEFORE\` could not be built here; nothing was measured.
+"
+    fi
+fi
+
 # What a tick costs inside the program, from the benchmark beside the probe.
 TICK_BENCH=$(dirname "$PROBE")/bench_Tick
 tick_figures="(bench_Tick was not built)"
@@ -200,6 +270,7 @@ wake-ups while idle and while the clock runs ($SECONDS_EACH s each), peak RSS.
 | Zembrak | $mapped_median ms ($mapped_range) | $idle_cpu % ($idle_wakeups/s) | $running_cpu % ($running_wakeups/s) | $(mib "$peak_rss_kib") MiB |
 $floor_row
 
+${before_section}
 ## Inside a tick
 
 \`bench_Tick\` (Google Benchmark, offscreen): one pass of the event loop with a tick that changes nothing,
@@ -239,11 +310,20 @@ $tick_figures
   (19 %), and the saved contest built as a QJsonObject every 5 s (12 %). The LED displays now repaint
   the digits that changed only, and the saved contest is written out directly, byte for byte as
   QJsonDocument writes it: 4.57 M instructions, a third of them the first drawing of each digit's
-  glyph, which is cached after. What is left is mostly not ours: `perf record` puts a third of the
+  glyph, which is cached after. What is left is mostly not ours: \`perf record\` puts a third of the
   time in the kernel, a third in Qt's event and repaint machinery, 15 % in the disk writer's save every
-  5 s (open, write, fdatasync, rename) and 5 % in the program's own code. Turning off MIT-SHM
-  (`QT_XCB_NO_MITSHM=1`) saves the X server's completion round trip on each flush (0.126 %, 3 wake-ups
-  a second) but is a tuning of the X connection, left to the site.
+  5 s (open, write, fdatasync, rename) and 5 % in the program's own code.
+- Images over the X connection (2026-12-08). Through MIT-SHM, Qt waits for the X server to be done with
+  a region before painting it again: with the clock and a hold repainting the same two digits, one
+  round trip a second, which wakes the X event thread and the board's thread (\`strace\` shows a
+  GetInputFocus before one of the two repaints every second). The board now sets \`QT_XCB_NO_MITSHM\`
+  unless the site set it (\`ZEMBRAK_XCB_SHM=1\` keeps shared memory): three turns of 20 s with and
+  without gave 29–37 ms against 24–25 ms of CPU, and 5.3 against 3.2 wake-ups a second. The price is
+  on whole-window repaints: 20 resizes of a 1900 × 1060 board cost 139–143 ms of the board's CPU with
+  shared memory and 226–266 ms without, about 5 ms more a repaint, where an operator resizes or
+  recolours the board. \`e2e_clock\` checks that the X event thread sleeps through 4 s of a running
+  clock and hold. Qt's plain event dispatcher (\`QT_NO_GLIB=1\`) and painting at once instead of on the
+  next pass were tried as well and made no difference that these turns could see.
 - Start-up: callgrind of a start to the first frame puts about a quarter in the dynamic loader, a quarter
   in fontconfig's initialisation, and the rest in Qt's platform set-up and the first paint. Qt Multimedia
   and its libraries add about a millisecond of relocation and are loaded but not started: the sound

@@ -2,6 +2,7 @@
 #include "app/SignalQuit.h"
 #include "app/Venue.h"
 #include "app/frmSplash.h"
+#include "platform/XcbImages.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     // Read before any window system is needed, so that --help and --version
     // work without a display.
     const VenueOptions venue = CommandLine::process(argc, argv);
+    XcbImages::chooseTransport();
     QApplication app(argc, argv);
     const SignalQuit quitOnSignal;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zembrak/logo.png")));
