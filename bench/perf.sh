@@ -32,9 +32,10 @@ fail() {
     exit 1
 }
 
-# A clean settings store and runtime folder: the figures are the defaults'.
-export XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime" QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+# A clean settings store, data folder and runtime folder: the figures are the
+# defaults', and the contests the runs end stay out of the operator's results.
+export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" XDG_RUNTIME_DIR="$WORK/runtime" QT_QPA_PLATFORM=xcb
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 for n in $(seq 150 199); do
