@@ -6,7 +6,8 @@
 # (4 kHz) is converted and heard.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/sound.sh"
-command -v curl >/dev/null || fail "curl is needed (scripts/install-deps.sh installs it)"
+source "$(dirname "$0")/feed.sh"
+need_tools curl node
 
 start_display
 start_sound_server
@@ -21,21 +22,13 @@ wav_at_rate() {
     printf "$(le "$rate")$(le $((rate * 2)))" | dd of="$file" bs=1 seek=24 conv=notrunc status=none
 }
 
-# Time in ms.
-now_ms() { date +%s%3N; }
-
 # Runs the contest clock from 0:04 to its end with B pressed on the way,
-# watching the feed's event stream; fails if the board dies or its clock
-# falls out of step by more than 100 ms.
+# following the feed's event stream; fails if the board dies or its clock
+# falls out of step by more than the slack (100 ms).
 run_contest() {
-    local what=$1 port=$2 events="$WORK/events.log" reader
-    for _ in $(seq 50); do curl -s --max-time 1 "http://127.0.0.1:$port/state" >/dev/null && break; sleep 0.1; done
-    # Every state the feed pushes, stamped with the time it arrived.
-    (curl -sN --max-time 7 "http://127.0.0.1:$port/events" | while IFS= read -r line; do
-        case $line in data:*) echo "$(now_ms) $line" ;; esac
-    done) >"$events" 2>/dev/null &
-    reader=$!
-    PIDS+=("$reader")
+    local what=$1
+    feed_up
+    follow_feed
     sleep 0.5
     xdotool mousemove --window "$WINDOW" $(((3398 + 2685 / 2) / 15)) $(((1500 + 1140 / 2) / 15)) click 1
     sleep 0.3
@@ -47,12 +40,14 @@ run_contest() {
     xdotool key b
     sleep 4
     kill -0 "$BOARD_PID" 2>/dev/null || fail "$what: the board died: $(tail -n 5 "$WORK/board.log")"
-    wait "$reader" || true
+    kill "$FOLLOW" 2>/dev/null || true
+    wait "$FOLLOW" 2>/dev/null || true
+    mv "$WORK/clock.log" "$WORK/clock-$what.log"
     # The times at which the clock went from 0:04 down to 0:00.
     local -a changes
-    mapfile -t changes < <(sed -n 's/^\([0-9]*\) data:.*"clock":"\([^"]*\)".*/\1 \2/p' "$events" |
-        awk '$2 != previous { if (seen && $2 ~ /^0:0[0-3]$/) print $1; previous = $2; seen = 1 }')
-    [ ${#changes[@]} -eq 4 ] || fail "$what: the clock did not count down to 0:00: $(cat "$events")"
+    mapfile -t changes < <(awk '$3 != previous { if (seen && $3 ~ /^0:0[0-3]$/) print $1; previous = $3; seen = 1 }' \
+        "$WORK/clock-$what.log")
+    [ ${#changes[@]} -eq 4 ] || fail "$what: the clock did not count down to 0:00: $(cat "$WORK/clock-$what.log")"
     local k=0 offset low="" high="" t
     for t in "${changes[@]}"; do
         offset=$((t - k * 1000))
@@ -70,7 +65,7 @@ wav_at_rate "$WORK/rate40.wav" 40
 printf 'RIFF but no sound at all' >"$WORK/words.wav"
 for name in rate10 rate40 words; do
     restart_board_with "$WORK/$name.wav" --feed "127.0.0.1:$PORT"
-    run_contest "$name" "$PORT"
+    run_contest "$name"
     lines=$(grep -c "buzzer file .*$name.wav cannot be played" "$WORK/board.log" || true)
     [ "$lines" = 1 ] || fail "$name: $lines lines on stderr about the buzzer file, not 1: $(cat "$WORK/board.log")"
     grep "cannot be played" "$WORK/board.log"
